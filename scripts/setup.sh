@@ -1,0 +1,27 @@
+#!/bin/sh
+# Shared set-up for run.sh and test.sh: installs the Debian packages the build
+# needs (only those missing), then configures and builds into ./build.
+set -eu
+
+PACKAGES="cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev libvulkan-dev \
+libsqlite3-dev sqlite3 libgtest-dev libgmock-dev googletest libbenchmark-dev \
+fonts-dejavu-core poppler-utils python3"
+
+missing=""
+for p in $PACKAGES; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing="$missing $p"
+    fi
+done
+if [ -n "$missing" ]; then
+    echo "Installazione pacchetti mancanti:$missing"
+    SUDO=""
+    if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+    $SUDO apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq $missing
+fi
+
+ROOT="$(cd "$(dirname "$0")/.." && pwd)"
+BUILD="${MENSORA_BUILD_DIR:-$ROOT/build}"
+cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE="${MENSORA_BUILD_TYPE:-RelWithDebInfo}" >/dev/null
+cmake --build "$BUILD" -j"$(nproc)"

@@ -1,0 +1,12 @@
+#pragma once
+// SQL functions that translated queries rely on; registered on every
+// connection the archive engine opens.
+//   mens_like(pattern, value)    Like with '*' '%' any run, '?' '_' one character,
+//                                case-insensitive over all of Unicode
+//   mens_cur(real)               a real amount to currency units (ten-thousandths),
+//                                halves to even
+//   mens_curdiv(units, 'dec')    units divided by an exact decimal literal, halves to even
+//   mens_curmul(units, 'dec')    units multiplied by an exact decimal literal, halves to even
+struct sqlite3;
+
+void RegisterSqlFunctions(sqlite3* db);
