@@ -1,0 +1,26 @@
+#pragma once
+// Where the application finds itself and keeps the files that belong beside
+// the executable (password file, grid layout file, error texts).
+
+#include <QString>
+
+namespace AppPaths {
+
+// The folder that contains the running executable.
+QString ExecutableDir();
+
+// The executable's file name without its extension: the application name
+// handed to the archive engine and the name of the grid layout file.
+QString ExecutableName();
+
+// The folder for files kept "beside the executable": the given folder when it
+// can be written, else the per-user data folder, created when missing.
+QString FolderForFilesBeside(const QString& executableDir);
+
+// The full path of a file kept beside the executable (see above).
+QString FileBesideExecutable(const QString& fileName);
+
+// The grid layout file: the executable's name with the extension ".INI".
+QString GridLayoutFile();
+
+} // namespace AppPaths
