@@ -1,0 +1,260 @@
+#include "component/RowPager.h"
+
+#include "component/DatabaseEngine.h"
+#include "component/FieldValue.h"
+
+#include <algorithm>
+
+namespace {
+
+SqlFragment Joined(std::initializer_list<SqlFragment> parts, const QString& glue)
+{
+    SqlFragment result;
+    for (const SqlFragment& p : parts) {
+        if (p.sql.isEmpty())
+            continue;
+        if (!result.sql.isEmpty())
+            result.sql += glue;
+        result.sql += u'(' + p.sql + u')';
+        result.params += p.params;
+    }
+    return result;
+}
+
+} // namespace
+
+void RowPager::SetQuery(Query query)
+{
+    m_query = std::move(query);
+    m_selectSql = m_query.select;
+    m_selectParams.clear();
+    for (const SqlOrderTerm& t : m_query.order) {
+        m_selectSql += QStringLiteral(", ") + t.expr.sql;
+        m_selectParams += t.expr.params;
+    }
+    Invalidate();
+}
+
+void RowPager::Invalidate()
+{
+    m_pages.clear();
+    m_pageEndKeys.clear();
+    m_count.reset();
+}
+
+SqlFragment RowPager::OrderBy(bool reverse) const
+{
+    SqlFragment order;
+    for (const SqlOrderTerm& t : m_query.order) {
+        if (!order.sql.isEmpty())
+            order.sql += QStringLiteral(", ");
+        order.sql += t.expr.sql + ((t.descending != reverse) ? QStringLiteral(" DESC") : QStringLiteral(" ASC"));
+        order.params += t.expr.params;
+    }
+    return order;
+}
+
+qint64 RowPager::Count(DatabaseEngine& engine)
+{
+    if (!m_count) {
+        QString sql = QStringLiteral("SELECT count(*) FROM ") + m_query.countFrom;
+        if (!m_query.where.sql.isEmpty())
+            sql += QStringLiteral(" WHERE ") + m_query.where.sql;
+        DatabaseEngine::CachedStatement s(engine, sql);
+        s->BindAll(m_query.where.params);
+        m_count = s->Step() ? s->ColumnInt(0) : 0;
+    }
+    return *m_count;
+}
+
+SqlFragment RowPager::AfterPredicate(const QVariantList& keys, bool reverse) const
+{
+    const auto& terms = m_query.order;
+    bool uniform = true;
+    bool anyNull = false;
+    for (int i = 0; i < terms.size(); ++i) {
+        uniform = uniform && terms[i].descending == terms[0].descending && terms[i].expr.params.isEmpty();
+        anyNull = anyNull || FieldValue::IsNull(keys[i]);
+    }
+    SqlFragment result;
+    if (uniform && !anyNull) {
+        // Row values let SQLite seek the ordering index directly.
+        QStringList lhs;
+        QStringList rhs;
+        for (const SqlOrderTerm& t : terms) {
+            lhs.append(t.expr.sql);
+            rhs.append(QStringLiteral("?"));
+        }
+        const bool greater = terms[0].descending == reverse;
+        result.sql = QStringLiteral("(%1) %2 (%3)").arg(lhs.join(u','), greater ? QStringLiteral(">") : QStringLiteral("<"), rhs.join(u','));
+        result.params = keys;
+        return result;
+    }
+    // General form: equal on a prefix of the keys, then past the next one.
+    // NULLs come first in ascending order and last in descending order.
+    QStringList alternatives;
+    for (int k = 0; k < terms.size(); ++k) {
+        SqlFragment branch;
+        for (int j = 0; j < k; ++j) {
+            branch.sql += QStringLiteral("%1 IS ? AND ").arg(terms[j].expr.sql);
+            branch.params += terms[j].expr.params;
+            branch.params.append(keys[j]);
+        }
+        const bool ascending = terms[k].descending == reverse;
+        const QString& t = terms[k].expr.sql;
+        if (FieldValue::IsNull(keys[k])) {
+            if (!ascending)
+                continue; // nothing sorts after NULL going down
+            branch.sql += QStringLiteral("%1 IS NOT NULL").arg(t);
+            branch.params += terms[k].expr.params;
+        } else if (ascending) {
+            branch.sql += QStringLiteral("%1 > ?").arg(t);
+            branch.params += terms[k].expr.params;
+            branch.params.append(keys[k]);
+        } else {
+            branch.sql += QStringLiteral("(%1 < ? OR %1 IS NULL)").arg(t);
+            branch.params += terms[k].expr.params;
+            branch.params.append(keys[k]);
+            branch.params += terms[k].expr.params;
+        }
+        alternatives.append(u'(' + branch.sql + u')');
+        result.params += branch.params;
+    }
+    result.sql = alternatives.isEmpty() ? QStringLiteral("0") : alternatives.join(QStringLiteral(" OR "));
+    return result;
+}
+
+QList<RowPager::Row> RowPager::Fetch(DatabaseEngine& engine, const SqlFragment& extra, bool reverse, int limit,
+                                     qint64 offset, bool withSetCondition)
+{
+    const SqlFragment where = withSetCondition ? Joined({m_query.where, extra}, QStringLiteral(" AND ")) : extra;
+    const SqlFragment order = OrderBy(reverse);
+    QString sql = QStringLiteral("SELECT ") + m_selectSql + QStringLiteral(" FROM ") + m_query.from;
+    if (!where.sql.isEmpty())
+        sql += QStringLiteral(" WHERE ") + where.sql;
+    sql += QStringLiteral(" ORDER BY ") + order.sql + QStringLiteral(" LIMIT ? OFFSET ?");
+    DatabaseEngine::CachedStatement s(engine, sql);
+    int index = 1;
+    for (const QVariant& p : m_selectParams)
+        s->Bind(index++, p);
+    for (const QVariant& p : where.params)
+        s->Bind(index++, p);
+    for (const QVariant& p : order.params)
+        s->Bind(index++, p);
+    s->Bind(index++, qint64(limit));
+    s->Bind(index, offset);
+    const int fields = int(m_query.fieldTypes.size());
+    const int keys = int(m_query.order.size());
+    QList<Row> rows;
+    while (s->Step()) {
+        Row row;
+        row.values.reserve(fields);
+        for (int i = 0; i < fields; ++i)
+            row.values.append(FieldValue::FromStorage(s->Column(i), m_query.fieldTypes[i]));
+        row.keys.reserve(keys);
+        for (int i = 0; i < keys; ++i)
+            row.keys.append(s->Column(fields + i));
+        row.oid = row.keys.last().toLongLong();
+        rows.append(std::move(row));
+    }
+    return rows;
+}
+
+void RowPager::Remember(qint64 page, Page loaded)
+{
+    if (m_pages.size() >= MaxPages) {
+        auto oldest = std::min_element(m_pages.begin(), m_pages.end(),
+                                       [](const Page& a, const Page& b) { return a.lastUse < b.lastUse; });
+        m_pages.erase(oldest);
+    }
+    if (!loaded.rows.isEmpty()) {
+        if (m_pageEndKeys.size() > 20000)
+            m_pageEndKeys.clear();
+        m_pageEndKeys.insert(page, loaded.rows.last().keys);
+    }
+    m_pages.insert(page, std::move(loaded));
+}
+
+const RowPager::Page& RowPager::LoadPage(DatabaseEngine& engine, qint64 page)
+{
+    Page loaded;
+    const qint64 start = page * PageSize;
+    auto anchor = m_pageEndKeys.lowerBound(page);
+    // lowerBound gives the first anchor >= page; step back to the last one below.
+    qint64 anchorPage = -1;
+    if (anchor != m_pageEndKeys.begin()) {
+        --anchor;
+        anchorPage = anchor.key();
+    }
+    const qint64 gapPages = page - anchorPage - 1; // pages between the anchor (or the start) and this one
+    if (gapPages > 4) {
+        // Far from anything known: maybe closer to the end.
+        const qint64 count = Count(engine);
+        const qint64 end = std::min(start + PageSize, count);
+        if (end > start && (count - end) / PageSize < gapPages) {
+            QList<Row> rows = Fetch(engine, {}, true, int(end - start), count - end);
+            std::reverse(rows.begin(), rows.end());
+            loaded.rows = std::move(rows);
+            loaded.lastUse = ++m_useClock;
+            Remember(page, std::move(loaded));
+            return m_pages[page];
+        }
+    }
+    if (anchorPage >= 0)
+        loaded.rows = Fetch(engine, AfterPredicate(anchor.value(), false), false, PageSize, gapPages * PageSize);
+    else
+        loaded.rows = Fetch(engine, {}, false, PageSize, start);
+    loaded.lastUse = ++m_useClock;
+    Remember(page, std::move(loaded));
+    return m_pages[page];
+}
+
+const RowPager::Row* RowPager::At(DatabaseEngine& engine, qint64 position)
+{
+    if (position < 0)
+        return nullptr;
+    const qint64 page = position / PageSize;
+    auto it = m_pages.find(page);
+    const Page* p = nullptr;
+    if (it != m_pages.end()) {
+        it->lastUse = ++m_useClock;
+        p = &*it;
+    } else {
+        p = &LoadPage(engine, page);
+    }
+    const qint64 index = position - page * PageSize;
+    if (index >= p->rows.size())
+        return nullptr;
+    return &p->rows[index];
+}
+
+std::optional<RowPager::Row> RowPager::First(DatabaseEngine& engine, const SqlFragment& extra, bool reverse,
+                                             const Row* after)
+{
+    SqlFragment condition = extra;
+    if (after)
+        condition = Joined({extra, AfterPredicate(after->keys, reverse)}, QStringLiteral(" AND "));
+    QList<Row> rows = Fetch(engine, condition, reverse, 1, 0);
+    if (rows.isEmpty())
+        return std::nullopt;
+    return rows.first();
+}
+
+qint64 RowPager::PositionOf(DatabaseEngine& engine, const Row& row)
+{
+    const SqlFragment where = Joined({m_query.where, AfterPredicate(row.keys, true)}, QStringLiteral(" AND "));
+    QString sql = QStringLiteral("SELECT count(*) FROM ") + m_query.from;
+    if (!where.sql.isEmpty())
+        sql += QStringLiteral(" WHERE ") + where.sql;
+    DatabaseEngine::CachedStatement s(engine, sql);
+    s->BindAll(where.params);
+    return s->Step() ? s->ColumnInt(0) : 0;
+}
+
+std::optional<RowPager::Row> RowPager::Lookup(DatabaseEngine& engine, const SqlFragment& condition)
+{
+    QList<Row> rows = Fetch(engine, condition, false, 1, 0, false);
+    if (rows.isEmpty())
+        return std::nullopt;
+    return rows.first();
+}
