@@ -1,0 +1,60 @@
+#pragma once
+// Binds a table view to a data object through a DataObjectModel: rows of
+// one fixed height so that the view never measures a million rows, the
+// view's current row and the data object's current record kept together
+// both ways, and column widths in twips for the stored grid layout.
+//
+// The binding owns its model: destroy it before the view, or detach the
+// view first.
+
+#include "component/widgets/DataObjectModel.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QTableView>
+#include <QTimer>
+
+class GridBinding : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit GridBinding(QTableView* view, QObject* parent = nullptr);
+    ~GridBinding() override;
+
+    DataObjectModel& Model() { return m_model; }
+    QTableView* View() const { return m_view; }
+    void SetDataObject(std::shared_ptr<DataObject> dataObject);
+
+    // Puts the view's current row on the data object's current record now
+    // (moves of the data object are otherwise followed once control returns
+    // to the event loop, so that a burst of moves costs one update).
+    void FollowCurrentRecord();
+
+    // Column widths in twips (1440 per inch, through the view's logical DPI).
+    int ColumnWidthTwips(int column) const;
+    void SetColumnWidthTwips(int column, int twips);
+    int ColumnWidthTwips(const QString& fieldName) const;
+    void SetColumnWidthTwips(const QString& fieldName, int twips);
+    static int PixelsToTwips(int pixels, qreal dpi);
+    static int TwipsToPixels(int twips, qreal dpi);
+
+Q_SIGNALS:
+    // The user resized a column.
+    void ColumnResized(int column, int twips);
+    // Moving the data object or reading it failed.
+    void ErrorOccurred(qint32 number, const QString& description);
+
+private:
+    void ConfigureView();
+    void OnViewRowChanged(int row);
+    void OnSectionResized(int column, int newSize);
+    void ReportError(qint32 number, const QString& description);
+    qreal Dpi() const;
+
+    QPointer<QTableView> m_view;
+    DataObjectModel m_model;
+    QTimer m_follow;
+    bool m_syncing = false;
+    bool m_resizing = false;
+};
