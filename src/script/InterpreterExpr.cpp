@@ -1,0 +1,365 @@
+// Expressions: variables, calls, members, array elements and assignment.
+#include "script/Interpreter.h"
+
+#include "script/ArgList.h"
+#include "script/ArrayOps.h"
+#include "script/Builtins.h"
+#include "script/ClassInstance.h"
+#include "script/Convert.h"
+#include "script/ScriptError.h"
+#include "script/StringLimit.h"
+#include "script/VariantOps.h"
+
+namespace vbs {
+
+namespace {
+
+bool IsVariable(const Expr& e)
+{
+    return e.kind == ExprKind::Local || e.kind == ExprKind::Global || e.kind == ExprKind::Field
+           || e.kind == ExprKind::Dynamic;
+}
+
+} // namespace
+
+// Plain variables are passed by reference when `byRef` is set.
+void Interpreter::FillArgs(ArgList& list, const std::vector<ExprPtr>& exprs, Frame& frame, bool byRef)
+{
+    for (size_t i = 0; i < exprs.size(); ++i) {
+        const Expr* a = exprs[i].get();
+        if (!a) {
+            list.Value(i) = Variant::Missing();
+        } else if (byRef && IsVariable(*a) && a->args.empty()) {
+            if (Variant* v = Ref(*a, frame, !a->explicitVar))
+                list.Point(i, v);
+            else
+                list.Value(i) = Eval(*a, frame);
+        } else {
+            list.Value(i) = Eval(*a, frame);
+        }
+    }
+}
+
+Variant Interpreter::Eval(const Expr& e, Frame& frame)
+{
+    switch (e.kind) {
+    case ExprKind::Literal:
+        return e.value;
+    case ExprKind::Local:
+        return *frame.slots[e.slot];
+    case ExprKind::Global:
+        if (size_t(e.slot) >= m_globals.size())
+            m_globals.resize(size_t(m_own.SlotCount()));
+        return m_globals[size_t(e.slot)];
+    case ExprKind::Field:
+        if (!frame.self)
+            throw VbError(Err::InvalidReference);
+        return frame.self->Field(e.slot);
+    case ExprKind::Dynamic:
+        return EvalDynamic(e, frame, false);
+    case ExprKind::Call:
+        return CallUser(e, frame);
+    case ExprKind::Builtin:
+        return CallBuiltin(e, frame);
+    case ExprKind::ArrayIndex: {
+        Variant* base = Ref(*e.left, frame, false);
+        if (!base)
+            return IndexValue(Eval(*e.left, frame), e, frame, InvokeKind::Get, nullptr);
+        if (base->IsArray()) {
+            ArgList indexes(e.args.size());
+            FillArgs(indexes, e.args, frame, false);
+            return ArrayOps::Element(*base->ArrValue(), indexes.Pointers());
+        }
+        const Variant copy = *base;
+        return IndexValue(copy, e, frame, InvokeKind::Get, nullptr);
+    }
+    case ExprKind::Member:
+        return EvalMember(e, frame, InvokeKind::Get, nullptr);
+    case ExprKind::Index:
+        return IndexValue(Eval(*e.left, frame), e, frame, InvokeKind::Get, nullptr);
+    case ExprKind::Paren:
+        return Eval(*e.left, frame);
+    case ExprKind::Unary: {
+        const Variant v = Eval(*e.left, frame);
+        return e.unary == 'N' ? Ops::Not(v) : Ops::Neg(v);
+    }
+    case ExprKind::Binary:
+        return EvalBinary(e, frame);
+    case ExprKind::New: {
+        const ClassDef* cls = e.cls;
+        if (!cls) {
+            const GlobalScope scope(m_base.get(), &m_own);
+            const GlobalSymbol* s = scope.Find(e.lower);
+            if (!s || s->kind != GlobalSymbol::Kind::Class)
+                throw VbError(Err::ClassNotDefined);
+            cls = s->cls;
+        }
+        return Variant::Object(NewInstance(*cls));
+    }
+    case ExprKind::Me:
+        if (!frame.me)
+            throw VbError(Err::InvalidMe);
+        return Variant::Object(frame.me);
+    case ExprKind::Name:
+        break;
+    }
+    throw VbError(Err::VariableUndefined);
+}
+
+Variant Interpreter::EvalBinary(const Expr& e, Frame& frame)
+{
+    const Variant a = Eval(*e.left, frame);
+    const Variant b = Eval(*e.right, frame);
+    switch (e.bin) {
+    case BinOp::Add: return Ops::Add(a, b);
+    case BinOp::Sub: return Ops::Sub(a, b);
+    case BinOp::Mul: return Ops::Mul(a, b);
+    case BinOp::Div: return Ops::Div(a, b);
+    case BinOp::IntDiv: return Ops::IntDiv(a, b);
+    case BinOp::Mod: return Ops::Mod(a, b);
+    case BinOp::Pow: return Ops::Pow(a, b);
+    case BinOp::Concat:
+        if (a.IsString() && b.IsString()) {
+            StringLimit::Check(a.StrValue().size() + b.StrValue().size());
+            return Variant::Str(a.StrValue() + b.StrValue());
+        } else {
+            Variant r = Ops::Concat(a, b);
+            if (r.IsString())
+                StringLimit::Check(r.StrValue().size());
+            return r;
+        }
+    case BinOp::Eq: return Ops::Cmp(Ops::Compare::Eq, a, b, e.left->kind == ExprKind::Literal, e.right->kind == ExprKind::Literal);
+    case BinOp::Ne: return Ops::Cmp(Ops::Compare::Ne, a, b, e.left->kind == ExprKind::Literal, e.right->kind == ExprKind::Literal);
+    case BinOp::Lt: return Ops::Cmp(Ops::Compare::Lt, a, b, e.left->kind == ExprKind::Literal, e.right->kind == ExprKind::Literal);
+    case BinOp::Le: return Ops::Cmp(Ops::Compare::Le, a, b, e.left->kind == ExprKind::Literal, e.right->kind == ExprKind::Literal);
+    case BinOp::Gt: return Ops::Cmp(Ops::Compare::Gt, a, b, e.left->kind == ExprKind::Literal, e.right->kind == ExprKind::Literal);
+    case BinOp::Ge: return Ops::Cmp(Ops::Compare::Ge, a, b, e.left->kind == ExprKind::Literal, e.right->kind == ExprKind::Literal);
+    case BinOp::Is: return Variant::Bool(Ops::Is(a, b));
+    case BinOp::And: return Ops::And(a, b);
+    case BinOp::Or: return Ops::Or(a, b);
+    case BinOp::Xor: return Ops::Xor(a, b);
+    case BinOp::Eqv: return Ops::Eqv(a, b);
+    case BinOp::Imp: return Ops::Imp(a, b);
+    }
+    return {};
+}
+
+Variant Interpreter::CallUser(const Expr& e, Frame& frame)
+{
+    ArgList args(e.args.size());
+    FillArgs(args, e.args, frame, true);
+    return CallProc(*e.proc, args.Pointers(), nullptr, nullptr);
+}
+
+Variant Interpreter::CallBuiltin(const Expr& e, Frame& frame)
+{
+    const BuiltinInfo& info = Builtins::Get(e.builtin);
+    const int count = int(e.args.size());
+    if (count < info.minArgs || count > info.maxArgs)
+        throw VbError(Err::WrongArgCount);
+    ArgList args(e.args.size());
+    FillArgs(args, e.args, frame, false);
+    return info.fn(*this, args.Values());
+}
+
+Variant Interpreter::EvalDynamic(const Expr& e, Frame& frame, bool asStatement)
+{
+    const GlobalScope scope(m_base.get(), &m_own);
+    const GlobalSymbol* s = scope.Find(e.lower);
+    if (!s) {
+        if (const int b = Builtins::Find(e.lower); b >= 0) {
+            Expr call;
+            call.kind = ExprKind::Builtin;
+            call.builtin = b;
+            // The arguments stay owned by e; borrow them for the call.
+            auto& args = const_cast<std::vector<ExprPtr>&>(e.args);
+            call.args.swap(args);
+            struct Restore
+            {
+                std::vector<ExprPtr>& a;
+                std::vector<ExprPtr>& b;
+                ~Restore() { a.swap(b); }
+            } restore{args, call.args};
+            return CallBuiltin(call, frame);
+        }
+        if (e.explicitVar)
+            throw VbError(Err::VariableUndefined, Err::Description(Err::VariableUndefined) + QStringLiteral(": '")
+                                                      + e.name + QLatin1Char('\''));
+        if (asStatement || !e.args.empty())
+            throw VbError(Err::TypeMismatch, Err::Description(Err::TypeMismatch) + QStringLiteral(": '") + e.name
+                                                 + QLatin1Char('\''));
+        return {};
+    }
+    switch (s->kind) {
+    case GlobalSymbol::Kind::Variable: {
+        Variant* var = FindGlobalVariable(e.lower);
+        if (e.args.empty() && !e.hasParens)
+            return *var;
+        if (var->IsArray()) {
+            ArgList indexes(e.args.size());
+            FillArgs(indexes, e.args, frame, false);
+            return ArrayOps::Element(*var->ArrValue(), indexes.Pointers());
+        }
+        const Variant copy = *var;
+        return IndexValue(copy, e, frame, InvokeKind::Get, nullptr);
+    }
+    case GlobalSymbol::Kind::Proc: {
+        ArgList args(e.args.size());
+        FillArgs(args, e.args, frame, true);
+        return CallProc(*s->proc, args.Pointers(), nullptr, nullptr);
+    }
+    case GlobalSymbol::Kind::HostFunction: {
+        ArgList args(e.args.size());
+        FillArgs(args, e.args, frame, false);
+        const size_t index = size_t(s->slot);
+        return m_hostFunctions[index](args.Values());
+    }
+    case GlobalSymbol::Kind::Class:
+        break;
+    }
+    throw VbError(Err::TypeMismatch);
+}
+
+Variant Interpreter::WithObject(const Frame& frame) const
+{
+    if (frame.withStack.empty())
+        throw VbError(Err::InvalidReference);
+    return frame.withStack.back();
+}
+
+std::shared_ptr<ScriptObject> Interpreter::ObjectOf(const Variant& value) const
+{
+    if (!value.IsObject())
+        throw VbError(Err::ObjectRequired);
+    if (!value.ObjValue())
+        throw VbError(Err::ObjectNotSet);
+    return value.ObjValue();
+}
+
+Variant Interpreter::InvokeObject(const std::shared_ptr<ScriptObject>& object, const QString& lower,
+                                  InvokeKind kind, Args args, bool allowPrivate)
+{
+    if (allowPrivate) {
+        if (auto* instance = dynamic_cast<ClassInstance*>(object.get()))
+            return instance->InvokeMember(lower, kind, args, true);
+    }
+    return object->Invoke(lower, kind, args);
+}
+
+Variant Interpreter::EvalMember(const Expr& e, Frame& frame, InvokeKind kind, const Variant* assigned)
+{
+    const std::shared_ptr<ScriptObject> object = ObjectOf(e.left ? Eval(*e.left, frame) : WithObject(frame));
+    ArgList args(e.args.size());
+    FillArgs(args, e.args, frame, true);
+    if (assigned)
+        args.Append(assigned);
+    return InvokeObject(object, e.lower, kind, args.Pointers(), e.allowPrivate);
+}
+
+Variant Interpreter::IndexValue(const Variant& base, const Expr& e, Frame& frame, InvokeKind kind,
+                                const Variant* assigned)
+{
+    if (base.IsArray()) {
+        ArgList indexes(e.args.size());
+        FillArgs(indexes, e.args, frame, false);
+        return ArrayOps::Element(*base.ArrValue(), indexes.Pointers());
+    }
+    if (base.IsObject()) {
+        const std::shared_ptr<ScriptObject> object = ObjectOf(base);
+        ArgList args(e.args.size());
+        FillArgs(args, e.args, frame, true);
+        if (assigned)
+            args.Append(assigned);
+        return object->Invoke(QString(), kind, args.Pointers());
+    }
+    if (e.args.empty())
+        return base;
+    throw VbError(Err::TypeMismatch);
+}
+
+Variant* Interpreter::Ref(const Expr& e, Frame& frame, bool create)
+{
+    switch (e.kind) {
+    case ExprKind::Local:
+        return frame.slots[e.slot];
+    case ExprKind::Global:
+        if (size_t(e.slot) >= m_globals.size())
+            m_globals.resize(size_t(m_own.SlotCount()));
+        return &m_globals[size_t(e.slot)];
+    case ExprKind::Field:
+        if (!frame.self)
+            throw VbError(Err::InvalidReference);
+        return &frame.self->Field(e.slot);
+    case ExprKind::Dynamic: {
+        if (Variant* v = FindGlobalVariable(e.lower))
+            return v;
+        const GlobalScope scope(m_base.get(), &m_own);
+        if (!create || e.explicitVar || scope.Find(e.lower))
+            return nullptr;
+        AddNamedValue(e.lower, Variant());
+        return FindGlobalVariable(e.lower);
+    }
+    default:
+        return nullptr;
+    }
+}
+
+void Interpreter::Assign(const Expr& target, Variant value, bool isSet, Frame& frame)
+{
+    if (isSet) {
+        if (!value.IsObject())
+            throw VbError(Err::ObjectRequired);
+    } else if (value.IsObject()) {
+        value = Convert::Scalar(value);
+    }
+    switch (target.kind) {
+    case ExprKind::Local:
+    case ExprKind::Global:
+    case ExprKind::Field:
+    case ExprKind::Dynamic: {
+        Variant* var = Ref(target, frame, true);
+        if (!var) {
+            if (target.kind == ExprKind::Dynamic && target.explicitVar)
+                throw VbError(Err::VariableUndefined, Err::Description(Err::VariableUndefined) + QStringLiteral(": '")
+                                                          + target.name + QLatin1Char('\''));
+            throw VbError(Err::IllegalAssignment);
+        }
+        *var = std::move(value);
+        return;
+    }
+    case ExprKind::ArrayIndex: {
+        Variant* var = Ref(*target.left, frame, true);
+        if (!var)
+            throw VbError(Err::VariableUndefined);
+        if (var->IsArray()) {
+            ArgList indexes(target.args.size());
+            FillArgs(indexes, target.args, frame, false);
+            var = Ref(*target.left, frame, true); // evaluating the indexes may have run code
+            if (!var->IsArray())
+                throw VbError(Err::TypeMismatch);
+            ArrayOps::Element(var->MutableArray(), indexes.Pointers()) = std::move(value);
+            return;
+        }
+        if (var->IsObject()) {
+            const Variant object = *var;
+            IndexValue(object, target, frame, isSet ? InvokeKind::Set : InvokeKind::Let, &value);
+            return;
+        }
+        throw VbError(Err::TypeMismatch);
+    }
+    case ExprKind::Member:
+        EvalMember(target, frame, isSet ? InvokeKind::Set : InvokeKind::Let, &value);
+        return;
+    case ExprKind::Index: {
+        const Variant base = Eval(*target.left, frame);
+        if (!base.IsObject())
+            throw VbError(Err::IllegalAssignment);
+        IndexValue(base, target, frame, isSet ? InvokeKind::Set : InvokeKind::Let, &value);
+        return;
+    }
+    default:
+        throw VbError(Err::IllegalAssignment);
+    }
+}
+
+} // namespace vbs
