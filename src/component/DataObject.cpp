@@ -233,8 +233,12 @@ void DataObject::BuildQuery()
     const QString orderText = m_sortText.trimmed().isEmpty() ? m_spec.order : m_sortText;
     QList<SqlOrderTerm> order = SqlDialect::TranslateOrder(orderText, m_resolver);
     const QString oidSql = m_resolver.ColumnSql(QStringLiteral("OID"));
-    if (order.isEmpty() || order.last().expr.sql != oidSql || !order.last().expr.params.isEmpty())
-        order.append({SqlFragment{oidSql, {}}, false, FieldType::Long});
+    // The OID makes the order total; it follows the direction of the last
+    // term so that a one-direction order stays uniform (row-value seeks).
+    if (order.isEmpty() || order.last().expr.sql != oidSql || !order.last().expr.params.isEmpty()) {
+        const bool descending = !order.isEmpty() && order.last().descending;
+        order.append({SqlFragment{oidSql, {}}, descending, FieldType::Long});
+    }
 
     // Joins the WHERE needs, for counting without the others.
     SqlNameResolver& resolver = m_resolver;

@@ -157,7 +157,7 @@ private:
                       QList<std::shared_ptr<DataObject>>& keepAlive);
     void DeleteCascade(const TableDef& table, qint64 oid);
     void CopyBaseRecord(qint64 baseOid);
-    qint64 CurrentOid() const;
+    qint64 CurrentOid();
 
     void BuildFields();
     void BuildQuery();

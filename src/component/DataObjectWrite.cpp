@@ -108,10 +108,11 @@ void DataObject::RestoreState(const EditState& state)
     m_seenGeneration = m_engine->Generation();
 }
 
-qint64 DataObject::CurrentOid() const
+qint64 DataObject::CurrentOid()
 {
     if (m_editing && !m_isNew)
         return m_buffer[0].toLongLong();
+    EnsurePositioned();
     RequireCurrent();
     return m_current->oid;
 }
@@ -344,8 +345,16 @@ void DataObject::NotifyOwners(bool before, bool isNew, bool deleting, DataObject
         auto ownerTable = m_database->GetSchema().Require(link.ownerTable);
         if (!ownerTable->handler)
             continue;
-        auto owner = OwnerObject(link, ownerKey.toLongLong());
-        keepAlive.append(owner);
+        // The same owner object must see both halves of the change.
+        std::shared_ptr<DataObject> owner;
+        for (const auto& candidate : keepAlive)
+            if (candidate->TableName().compare(link.ownerTable, Qt::CaseInsensitive) == 0 && candidate->m_current &&
+                candidate->m_current->oid == ownerKey.toLongLong())
+                owner = candidate;
+        if (!owner) {
+            owner = OwnerObject(link, ownerKey.toLongLong());
+            keepAlive.append(owner);
+        }
         touched.Add(owner);
         // New records are reported as a change of the whole collection; a
         // changed record before (old values) and after (new values); a

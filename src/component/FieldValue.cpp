@@ -138,7 +138,7 @@ QVariant Normalize(const QVariant& value, int type, int size, const QString& col
             return value;
         if (value.typeId() == QMetaType::QString) {
             const QString t = value.toString().trimmed().toUpper();
-            if (t == QLatin1String("TRUE") || t == QLatin1String("VERO") || t == QLatin1String("SÌ") ||
+            if (t == QLatin1String("TRUE") || t == QLatin1String("VERO") || t == QStringLiteral("SÌ") ||
                 t == QLatin1String("SI") || t == QLatin1String("-1") || t == QLatin1String("1"))
                 return QVariant(true);
             if (t == QLatin1String("FALSE") || t == QLatin1String("FALSO") || t == QLatin1String("NO") ||

@@ -78,16 +78,32 @@ SqlFragment RowPager::AfterPredicate(const QVariantList& keys, bool reverse) con
     }
     SqlFragment result;
     if (uniform && !anyNull) {
-        // Row values let SQLite seek the ordering index directly.
+        // Row values let SQLite seek the ordering index directly. NULL is the
+        // lowest value: going down, the rows with a NULL key term (after an
+        // equal prefix) come after too, and row values alone would miss them.
         QStringList lhs;
         QStringList rhs;
         for (const SqlOrderTerm& t : terms) {
             lhs.append(t.expr.sql);
             rhs.append(QStringLiteral("?"));
         }
-        const bool greater = terms[0].descending == reverse;
-        result.sql = QStringLiteral("(%1) %2 (%3)").arg(lhs.join(u','), greater ? QStringLiteral(">") : QStringLiteral("<"), rhs.join(u','));
+        const bool up = terms[0].descending == reverse;
+        result.sql = QStringLiteral("(%1) %2 (%3)").arg(lhs.join(u','), up ? QStringLiteral(">") : QStringLiteral("<"),
+                                                         rhs.join(u','));
         result.params = keys;
+        if (!up) {
+            // The last term is the OID, never NULL.
+            for (int k = 0; k + 1 < terms.size(); ++k) {
+                QString branch;
+                for (int j = 0; j < k; ++j) {
+                    branch += QStringLiteral("%1 = ? AND ").arg(terms[j].expr.sql);
+                    result.params.append(keys[j]);
+                }
+                branch += QStringLiteral("%1 IS NULL").arg(terms[k].expr.sql);
+                result.sql += QStringLiteral(" OR (") + branch + u')';
+            }
+            result.sql = u'(' + result.sql + u')';
+        }
         return result;
     }
     // General form: equal on a prefix of the keys, then past the next one.
