@@ -3,6 +3,7 @@
 #include "component/ComponentErrors.h"
 #include "component/Exception.h"
 #include "component/SqlDialectEmitter.h"
+#include "component/SqlDialectProbe.h"
 #include "component/SqlParser.h"
 
 #include <QDateTime>
@@ -63,8 +64,10 @@ SqlFragment WhereClause(SqlParser& parser, SqlEmitter& emitter)
     if (!parser.AcceptWord(u"WHERE"))
         return {};
     const NodePtr condition = parser.ParseExpression();
+    const SqlFragment translated = emitter.Condition(*condition);
+    EnsureSqliteCanParse(parser.Context(), translated.sql);
     SqlFragment where;
-    AppendFragment(where, QStringLiteral(" WHERE "), emitter.Condition(*condition));
+    AppendFragment(where, QStringLiteral(" WHERE "), translated);
     return where;
 }
 
@@ -99,8 +102,10 @@ SqlStatement Update(SqlParser& parser, const ResolverProvider& resolverFor)
         const std::optional<QString> stored = StoredColumnName(target->sql, statement.table);
         if (!stored)
             ThrowUnknownField(parser.Context(), name.position, written + QStringLiteral(" (campo non modificabile)"));
+        const SqlFragment assigned = emitter.Assignment(*target, *value);
+        EnsureSqliteCanParse(parser.Context(), assigned.sql);
         AppendFragment(statement.sql, (first ? QString() : QStringLiteral(", ")) + *stored + QStringLiteral(" = "),
-                       emitter.Assignment(*target, *value));
+                       assigned);
         first = false;
     } while (parser.AcceptSymbol(u","));
     AppendFragment(statement.sql, QString(), WhereClause(parser, emitter));
@@ -158,7 +163,9 @@ SqlFragment TranslateCriteria(const QString& text, SqlNameResolver& resolver)
     const NodePtr condition = parser.ParseExpression();
     parser.ExpectEnd();
     SqlEmitter emitter(context, resolver);
-    return emitter.Condition(*condition);
+    SqlFragment translated = emitter.Condition(*condition);
+    EnsureSqliteCanParse(context, translated.sql);
+    return translated;
 }
 
 QList<SqlOrderTerm> TranslateOrder(const QString& text, SqlNameResolver& resolver)
@@ -173,6 +180,7 @@ QList<SqlOrderTerm> TranslateOrder(const QString& text, SqlNameResolver& resolve
         const NodePtr expression = parser.ParseExpression();
         const Typed value = emitter.Emit(*expression);
         SqlOrderTerm term;
+        EnsureSqliteCanParse(context, value.sql);
         term.expr = {value.sql, value.params};
         term.typeCode = value.column ? value.column->typeCode : -1;
         term.descending = parser.AcceptWord(u"DESC");

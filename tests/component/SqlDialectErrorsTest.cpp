@@ -124,6 +124,9 @@ TEST(SqlDialectErrors, LimitsProtectTheStack)
     syntax("Numero = 1" + QString(" + 1").repeated(300), "troppo complessa");
     syntax("Numero = 1" + QString(" AND Numero = 1").repeated(400), "troppo complessa");
     syntax(QString(40000, u' ') + "Numero = 1", "testo troppo lungo");
+    // Within the translator's nesting but beyond what SQLite's parser takes.
+    syntax(QString("Abs(").repeated(45) + "Numero" + QString(")").repeated(45) + " = 1", "troppo complessa");
+    syntax(QString("(Numero = 1 AND ").repeated(25) + "Numero = 1" + QString(")").repeated(25), "troppo");
 
     // Reasonable sizes pass.
     TestDb db;
