@@ -20,7 +20,6 @@ GridBinding::GridBinding(QTableView* view, QObject* parent) : QObject(parent), m
         if (!m_syncing)
             m_follow.start();
     });
-    connect(&m_model, &QAbstractItemModel::modelReset, this, &GridBinding::FollowCurrentRecord);
     connect(&m_model, &DataObjectModel::ReadFailed, this, &GridBinding::ErrorOccurred);
     if (m_view)
         ConfigureView();
@@ -35,6 +34,8 @@ GridBinding::~GridBinding()
 void GridBinding::ConfigureView()
 {
     m_view->setModel(&m_model);
+    // After setModel, so that the view and its selection have reset first.
+    connect(&m_model, &QAbstractItemModel::modelReset, this, &GridBinding::FollowCurrentRecord);
     m_view->setWordWrap(false);
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
