@@ -1,0 +1,108 @@
+// Opening and releasing the archive: first run through the options, the
+// failure report, and a working directory given with or without a separator.
+
+#include "app/AppSettings.h"
+#include "app/ArchiveSession.h"
+#include "component/CurrencyObject.h"
+#include "component/DataObject.h"
+#include "component/DatabaseObject.h"
+#include "component/Table.h"
+#include "support/ScriptedDialogs.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+class FakeHost : public ArchiveSessionHost
+{
+public:
+    void ShowMessage(const QString& text) override { messages.append(text); ++open; }
+    void CloseMessage() override { --open; }
+    bool ShowOptions() override
+    {
+        ++optionsShown;
+        if (!newRootDir.isEmpty())
+            Settings().RootDir = newRootDir;
+        return confirmOptions;
+    }
+    itfNotifyEvent* NotifySink() override { return nullptr; }
+
+    QStringList messages;
+    int open = 0;
+    int optionsShown = 0;
+    bool confirmOptions = true;
+    QString newRootDir;
+};
+
+class Session : public ::testing::Test
+{
+protected:
+    void SetUp() override { Settings().RootDir = dir.path(); }
+    void TearDown() override { ArchiveSession::Instance().ReleaseDatabase(); }
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    ScopedDialogService useDialogs{dialogs};
+    FakeHost host;
+};
+
+TEST_F(Session, FirstRunAsksTheOptionsThenCreatesAnArchiveWithItsDefaultRows)
+{
+    auto& session = ArchiveSession::Instance();
+    EXPECT_EQ(session.InitializeDatabase(host), ArchiveSession::Outcome::Opened);
+    EXPECT_EQ(host.optionsShown, 1);
+    EXPECT_EQ(host.messages, QStringList{QStringLiteral("Inizializzazione del database...")});
+    EXPECT_EQ(host.open, 0) << "the message window is closed on every path";
+    ASSERT_TRUE(session.IsDatabaseReady());
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("Mensora.mdb"))));
+    EXPECT_EQ(session.Database()->ConversionCurrency()->Name(-1), QStringLiteral("Lire"));
+    auto menu = session.Database()->Tables().Item(QStringLiteral("Menu")).OpenDataObject(session.Engine());
+    EXPECT_EQ(menu->GetValue(QStringLiteral("Nome")).toString(), QStringLiteral("Coperto"));
+
+    // Released and opened again: no options this time, the same archive.
+    session.ReleaseDatabase();
+    EXPECT_FALSE(session.HasReferences());
+    Settings().RootDir = dir.path() + QStringLiteral("/");
+    EXPECT_EQ(session.InitializeDatabase(host), ArchiveSession::Outcome::Opened);
+    EXPECT_EQ(host.optionsShown, 1);
+}
+
+TEST_F(Session, OptionsLeftWithoutConfirmingEndTheProcessAndCreateNothing)
+{
+    host.confirmOptions = false;
+    EXPECT_EQ(ArchiveSession::Instance().InitializeDatabase(host), ArchiveSession::Outcome::EndProcess);
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("Mensora.mdb"))));
+    EXPECT_FALSE(ArchiveSession::Instance().HasReferences());
+}
+
+TEST_F(Session, ADirectoryChosenInTheOptionsIsWhereTheArchiveGoes)
+{
+    QDir(dir.path()).mkdir(QStringLiteral("altrove"));
+    host.newRootDir = dir.filePath(QStringLiteral("altrove"));
+    EXPECT_EQ(ArchiveSession::Instance().InitializeDatabase(host), ArchiveSession::Outcome::Opened);
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("altrove/Mensora.mdb"))));
+}
+
+TEST_F(Session, FailureIsReportedAndTheApplicationGoesOn)
+{
+    QFile bad(dir.filePath(QStringLiteral("Mensora.mdb")));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write(QByteArray(2048, 'z'));
+    bad.close();
+    dialogs.AnswerMessage(MsgResult::Ok);
+    EXPECT_EQ(ArchiveSession::Instance().InitializeDatabase(host), ArchiveSession::Outcome::Failed);
+    ASSERT_EQ(dialogs.Calls().size(), 1u);
+    const DialogCall& call = dialogs.Calls().front();
+    EXPECT_TRUE(call.text.startsWith(QStringLiteral("Inizializzazione database fallita: \r\r"))) << call.text.toStdString();
+    EXPECT_GT(call.text.size(), QStringLiteral("Inizializzazione database fallita: \r\r").size());
+    EXPECT_EQ(call.icon, MsgIcon::Critical);
+    EXPECT_EQ(call.buttons, MsgButtons::Ok);
+    EXPECT_EQ(host.open, 0);
+    // References set before the error stay set: a later activation does not retry.
+    EXPECT_TRUE(ArchiveSession::Instance().HasReferences());
+    EXPECT_FALSE(ArchiveSession::Instance().IsDatabaseReady());
+}
+
+} // namespace
