@@ -67,7 +67,7 @@ Variant CDate(Interpreter&, Args a)
 
 Variant IsNumeric(Interpreter&, Args a)
 {
-    const Variant v = a[0].IsObject() && a[0].ObjValue() ? Convert::Scalar(a[0]) : a[0];
+    const Variant v = Convert::ValueOf(a[0]);
     switch (v.GetTag()) {
     case Tag::Empty:
     case Tag::Boolean:
@@ -87,17 +87,17 @@ Variant IsNumeric(Interpreter&, Args a)
 
 Variant IsNull(Interpreter&, Args a)
 {
-    return Variant::Bool(a[0].IsNull());
+    return Variant::Bool(Convert::ValueOf(a[0]).IsNull());
 }
 
 Variant IsEmpty(Interpreter&, Args a)
 {
-    return Variant::Bool(a[0].IsEmpty());
+    return Variant::Bool(Convert::ValueOf(a[0]).IsEmpty());
 }
 
 Variant IsDate(Interpreter&, Args a)
 {
-    const Variant& v = a[0];
+    const Variant v = Convert::ValueOf(a[0]);
     if (v.GetTag() == Tag::Date)
         return Variant::Bool(true);
     if (v.IsString())
@@ -122,7 +122,7 @@ Variant TypeName(Interpreter&, Args a)
 
 Variant VarType(Interpreter&, Args a)
 {
-    return Variant::Int(qint16(a[0].VarTypeCode()));
+    return Variant::Int(qint16(Convert::ValueOf(a[0]).VarTypeCode()));
 }
 
 } // namespace

@@ -14,11 +14,11 @@ QString EchoText(const Variant& v)
         return QStringLiteral("Null");
     return Convert::ToString(v);
 }
-} // namespace
 
-ConsoleResult RunConsoleScript(const QString& source, const Limits& limits)
+// The engine ends before the result is handed back, since objects released
+// at its end may still write.
+void RunInEngine(ConsoleResult& result, const QString& source, const Limits& limits)
 {
-    ConsoleResult result;
     ScriptEngine engine;
     engine.SetLimits(limits);
     engine.AddFunction(QStringLiteral("Echo"), [&result](std::span<Variant> args) {
@@ -56,6 +56,13 @@ ConsoleResult RunConsoleScript(const QString& source, const Limits& limits)
                              .arg(error.description);
         result.exitCode = 1;
     }
+}
+} // namespace
+
+ConsoleResult RunConsoleScript(const QString& source, const Limits& limits)
+{
+    ConsoleResult result;
+    RunInEngine(result, source, limits);
     return result;
 }
 

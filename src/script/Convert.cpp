@@ -31,6 +31,19 @@ Variant Scalar(const Variant& value)
     return current;
 }
 
+Variant ValueOf(const Variant& value)
+{
+    if (!value.IsObject() || !value.ObjValue())
+        return value;
+    try {
+        return Scalar(value);
+    } catch (const VbError& e) {
+        if (e.Number() == Err::NoSuchMember)
+            return value;
+        throw;
+    }
+}
+
 qint64 RoundHalfEven(double value)
 {
     const double r = std::nearbyint(value); // the default rounding mode rounds halves to even

@@ -12,6 +12,10 @@ namespace vbs::Convert {
 // The value of an object's default member; other values unchanged.
 Variant Scalar(const Variant& value);
 
+// The value of an object's default member when it has one; the object
+// itself when it has none (as the Is... tests and VarType look at values).
+Variant ValueOf(const Variant& value);
+
 double ToDouble(const Variant& value);
 float ToSingle(const Variant& value);
 qint32 ToLong(const Variant& value);     // halves to even

@@ -60,6 +60,16 @@ Interpreter::Interpreter(std::shared_ptr<const Program> base) : m_base(std::move
 
 Interpreter::~Interpreter()
 {
+    // Script-level variables go first, so that Class_Terminate runs for the
+    // objects they held, within the usual limits.
+    try {
+        HostCallScope scope(*this);
+        for (size_t i = 0; i < m_globals.size(); ++i) {
+            Variant dying;
+            dying.Swap(m_globals[i]);
+        }
+    } catch (...) {
+    }
     m_dying = true;
     // Break reference cycles between objects the scripts made.
     std::vector<std::shared_ptr<ScriptObject>> alive;

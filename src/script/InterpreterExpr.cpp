@@ -229,10 +229,9 @@ Variant Interpreter::WithObject(const Frame& frame) const
 
 std::shared_ptr<ScriptObject> Interpreter::ObjectOf(const Variant& value) const
 {
-    if (!value.IsObject())
+    // Nothing is no object to call a member on, as much as a number is not.
+    if (!value.IsObject() || !value.ObjValue())
         throw VbError(Err::ObjectRequired);
-    if (!value.ObjValue())
-        throw VbError(Err::ObjectNotSet);
     return value.ObjValue();
 }
 

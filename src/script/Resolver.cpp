@@ -514,8 +514,12 @@ void Resolver::ResolveName(Expr& e, bool assignTarget, bool declare)
             e.kind = ExprKind::Call;
             e.proc = s->proc;
             return;
-        default:
-            break; // classes and the application's functions are looked up when run
+        case GlobalSymbol::Kind::Class:
+            if (assignTarget || declare)
+                FailAt(Err::NameRedefined, e.line, e.column);
+            break;
+        case GlobalSymbol::Kind::HostFunction:
+            break; // looked up when run
         }
     } else if (const Variant* c = m_scope.FindConstant(name)) {
         if (e.args.empty() && !e.hasParens) {
