@@ -14,6 +14,19 @@
 // message in Italian that names the fault and its position; an unknown name
 // raises ComponentError::UnknownField, an unknown function
 // ComponentError::UnknownFunction. Never a crash, never a silent empty result.
+//
+// Like patterns: '*' or '%' any run, '?' or '_' one character, '#' one digit,
+// [abc], [a-z], [!a-z] one character of (or not of) a set, and [*], [?], [#]
+// the character itself; letters match without regard to case. A pattern
+// written as a literal with ASCII letters only becomes SQLite's LIKE (which
+// can use a NOCASE index); any other pattern goes to mens_like.
+//
+// Amounts stay exact: a currency column compared with a number literal binds
+// the literal in ten-thousandths, and an amount multiplied or divided by a
+// literal (A = A / 1936.27) is computed on the units by mens_curmul and
+// mens_curdiv. Elsewhere a currency column is read as a real amount. Text
+// and number limits (length, nesting, what SQLite's parser can take) raise
+// Syntax rather than exhaust the stack.
 
 #include <QList>
 #include <QString>
