@@ -162,6 +162,20 @@ const ProcDef* Interpreter::FindProc(const QString& lower) const
     return s && s->kind == GlobalSymbol::Kind::Proc ? s->proc : nullptr;
 }
 
+std::vector<std::pair<QString, int>> Interpreter::Procedures() const
+{
+    std::vector<std::pair<QString, int>> result;
+    for (const Program* layer : {m_base.get(), &m_own}) {
+        if (!layer)
+            continue;
+        for (const GlobalSymbol& s : layer->symbols)
+            if (s.kind == GlobalSymbol::Kind::Proc)
+                result.emplace_back(s.proc->name, int(s.proc->params.size()));
+    }
+    std::sort(result.begin(), result.end());
+    return result;
+}
+
 Variant* Interpreter::FindGlobalVariable(const QString& lower)
 {
     const GlobalScope scope(m_base.get(), &m_own);

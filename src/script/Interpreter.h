@@ -56,6 +56,7 @@ public:
     // Runs the script-level code of the compiled text once.
     void StartBase();
     const ProcDef* FindProc(const QString& lower) const;
+    std::vector<std::pair<QString, int>> Procedures() const;
     // A call from the application: limits start afresh. Raises VbError.
     Variant CallFromHost(const ProcDef& proc, std::vector<Variant>& args);
     Variant EvalFromHost(const QString& expression);

@@ -130,6 +130,11 @@ bool ScriptEngine::HasFunction(const QString& name) const
     return m_vm->FindProc(name.toLower()) != nullptr;
 }
 
+std::vector<std::pair<QString, int>> ScriptEngine::Functions() const
+{
+    return m_vm->Procedures();
+}
+
 bool ScriptEngine::Run(const QString& name, std::vector<Variant>& args, Variant* result, ScriptError* error)
 {
     if (!Start(error))

@@ -48,6 +48,8 @@ public:
     // Compiles the text and runs its script-level code.
     bool AddCode(const QString& text, ScriptError* error = nullptr);
     bool HasFunction(const QString& name) const;
+    // The Functions and Subs at script level, with their parameter counts.
+    std::vector<std::pair<QString, int>> Functions() const;
     // Runs a Function or Sub; `args` receive what by-reference parameters
     // were set to; `result` the function's value.
     bool Run(const QString& name, std::vector<Variant>& args, Variant* result = nullptr, ScriptError* error = nullptr);

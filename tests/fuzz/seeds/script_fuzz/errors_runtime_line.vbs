@@ -1,0 +1,5 @@
+Echo "uno"
+x = 1
+
+y = x / 0
+Echo "mai"

@@ -1,0 +1,2 @@
+Echo "prima"
+NonEsiste 1

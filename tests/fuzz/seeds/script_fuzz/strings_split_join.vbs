@@ -1,0 +1,12 @@
+a = Split("a,b,,c", ",")
+Echo UBound(a), a(0), a(3), "[" & a(2) & "]"
+b = Split("a b c")
+Echo UBound(b)
+c = Split("")
+Echo UBound(c)
+d = Split("a,b,c", ",", 2)
+Echo d(1)
+Echo Join(Array(1, 2, 3), "-"), Join(Array("x", "y"))
+Echo Join(Filter(Array("mela", "banana", "ananas"), "an"), ",")
+Echo Join(Filter(Array("mela", "banana"), "an", False), ",")
+Echo Join(Split("1;2;3", ";"), "+")
