@@ -30,33 +30,44 @@ DataObjectModel::~DataObjectModel() = default;
 
 void DataObjectModel::SetDataObject(std::shared_ptr<DataObject> dataObject)
 {
+    // Until beginResetModel the old columns must still describe the old data object.
+    beginResetModel();
     if (m_dataObject)
         disconnect(m_dataObject.get(), nullptr, this, nullptr);
     m_dataObject = std::move(dataObject);
     if (m_dataObject) {
-        connect(m_dataObject.get(), &DataObject::RecordsetRefreshed, this, &DataObjectModel::Rebuild);
+        connect(m_dataObject.get(), &DataObject::RecordsetRefreshed, this, &DataObjectModel::Refresh);
         connect(m_dataObject.get(), &DataObject::CurrentChanged, this, &DataObjectModel::CurrentRecordChanged);
     }
-    Rebuild();
+    Reload();
+    endResetModel();
 }
 
 void DataObjectModel::SetHiddenColumns(const QStringList& names)
 {
+    beginResetModel();
     m_hidden = names;
-    Rebuild();
+    Reload();
+    endResetModel();
 }
 
 void DataObjectModel::SetFieldSequence(const QStringList& names)
 {
+    beginResetModel();
     m_sequence = names;
-    Rebuild();
+    Reload();
+    endResetModel();
 }
 
-void DataObjectModel::Refresh() { Rebuild(); }
-
-void DataObjectModel::Rebuild()
+void DataObjectModel::Refresh()
 {
     beginResetModel();
+    Reload();
+    endResetModel();
+}
+
+void DataObjectModel::Reload()
+{
     m_errorReported = false;
     BuildColumns();
     m_rowCount = 0;
@@ -67,7 +78,6 @@ void DataObjectModel::Rebuild()
             ReportReadError(e.Number(), e.Description());
         }
     }
-    endResetModel();
 }
 
 bool DataObjectModel::IsHidden(int fieldIndex) const

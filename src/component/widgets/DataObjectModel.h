@@ -71,7 +71,8 @@ private:
         bool converted = false;
     };
 
-    void Rebuild();
+    // Columns and count, between beginResetModel and endResetModel.
+    void Reload();
     void BuildColumns();
     bool IsHidden(int fieldIndex) const;
     void ReportReadError(qint32 number, const QString& description) const;

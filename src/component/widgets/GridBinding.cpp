@@ -1,5 +1,6 @@
 #include "component/widgets/GridBinding.h"
 
+#include "component/DataObject.h"
 #include "component/Exception.h"
 
 #include <QHeaderView>
@@ -34,8 +35,13 @@ GridBinding::~GridBinding()
 void GridBinding::ConfigureView()
 {
     m_view->setModel(&m_model);
-    // After setModel, so that the view and its selection have reset first.
-    connect(&m_model, &QAbstractItemModel::modelReset, this, &GridBinding::FollowCurrentRecord);
+    // After setModel, so that the view, its headers and its selection have
+    // reset first.
+    connect(&m_model, &QAbstractItemModel::modelAboutToBeReset, this, &GridBinding::RememberWidths);
+    connect(&m_model, &QAbstractItemModel::modelReset, this, [this] {
+        RestoreWidths();
+        FollowCurrentRecord();
+    });
     m_view->setWordWrap(false);
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -59,6 +65,34 @@ void GridBinding::SetDataObject(std::shared_ptr<DataObject> dataObject)
 {
     m_follow.stop();
     m_model.SetDataObject(std::move(dataObject));
+}
+
+QString GridBinding::ColumnKey(int column) const
+{
+    return m_model.FieldNameOfColumn(column).toLower() + (m_model.IsConversionColumn(column) ? QStringLiteral("|") : QString());
+}
+
+void GridBinding::RememberWidths()
+{
+    for (int column = 0; column < m_model.columnCount(); ++column)
+        if (const int width = m_view->columnWidth(column); width > 0)
+            m_widths.insert(ColumnKey(column), width);
+}
+
+void GridBinding::RestoreWidths()
+{
+    // The header keeps widths by position across a reset; columns keep them
+    // by field instead, for as long as the grid shows the same table.
+    const auto& dataObject = m_model.GetDataObject();
+    const QString table = dataObject ? dataObject->TableName() : QString();
+    if (table.compare(m_widthsTable, Qt::CaseInsensitive) != 0) {
+        m_widths.clear();
+        m_widthsTable = table;
+    }
+    const QScopedValueRollback guard(m_resizing, true);
+    const int defaultWidth = m_view->horizontalHeader()->defaultSectionSize();
+    for (int column = 0; column < m_model.columnCount(); ++column)
+        m_view->setColumnWidth(column, m_widths.value(ColumnKey(column), defaultWidth));
 }
 
 void GridBinding::OnViewRowChanged(int row)

@@ -2,13 +2,15 @@
 // Binds a table view to a data object through a DataObjectModel: rows of
 // one fixed height so that the view never measures a million rows, the
 // view's current row and the data object's current record kept together
-// both ways, and column widths in twips for the stored grid layout.
+// both ways, column widths kept by field while the grid shows one table, and
+// widths in twips for the stored grid layout.
 //
 // The binding owns its model: destroy it before the view, or detach the
 // view first.
 
 #include "component/widgets/DataObjectModel.h"
 
+#include <QHash>
 #include <QObject>
 #include <QPointer>
 #include <QTableView>
@@ -50,11 +52,16 @@ private:
     void OnViewRowChanged(int row);
     void OnSectionResized(int column, int newSize);
     void ReportError(qint32 number, const QString& description);
+    QString ColumnKey(int column) const;
+    void RememberWidths();
+    void RestoreWidths();
     qreal Dpi() const;
 
     QPointer<QTableView> m_view;
     DataObjectModel m_model;
     QTimer m_follow;
+    QHash<QString, int> m_widths; // by field, of the table m_widthsTable
+    QString m_widthsTable;
     bool m_syncing = false;
     bool m_resizing = false;
 };

