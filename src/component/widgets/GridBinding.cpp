@@ -74,6 +74,8 @@ QString GridBinding::ColumnKey(int column) const
 
 void GridBinding::RememberWidths()
 {
+    if (!m_view)
+        return;
     for (int column = 0; column < m_model.columnCount(); ++column)
         if (const int width = m_view->columnWidth(column); width > 0)
             m_widths.insert(ColumnKey(column), width);
@@ -83,6 +85,8 @@ void GridBinding::RestoreWidths()
 {
     // The header keeps widths by position across a reset; columns keep them
     // by field instead, for as long as the grid shows the same table.
+    if (!m_view)
+        return;
     const auto& dataObject = m_model.GetDataObject();
     const QString table = dataObject ? dataObject->TableName() : QString();
     if (table.compare(m_widthsTable, Qt::CaseInsensitive) != 0) {
