@@ -6,8 +6,8 @@
 #include "script/ScriptObject.h"
 #include "script/Variant.h"
 
+#include <memory>
 #include <span>
-#include <vector>
 
 namespace vbs {
 
@@ -17,13 +17,23 @@ public:
     explicit ArgList(size_t count) : m_count(count)
     {
         if (count > Inline) {
-            m_heapValues.resize(count);
-            m_heapPointers.resize(count + 1);
-            m_values = m_heapValues.data();
-            m_pointers = m_heapPointers.data();
+            m_heapValues = std::make_unique<Variant[]>(count);
+            m_heapPointers = std::make_unique<Variant*[]>(count + 1);
+            m_values = m_heapValues.get();
+            m_pointers = m_heapPointers.get();
+        } else {
+            m_values = reinterpret_cast<Variant*>(m_inlineValues);
+            for (size_t i = 0; i < count; ++i)
+                new (&m_values[i]) Variant();
         }
         for (size_t i = 0; i < count; ++i)
             m_pointers[i] = &m_values[i];
+    }
+    ~ArgList()
+    {
+        if (!m_heapValues)
+            for (size_t i = 0; i < m_count; ++i)
+                m_values[i].~Variant();
     }
     ArgList(const ArgList&) = delete;
     ArgList& operator=(const ArgList&) = delete;
@@ -44,11 +54,11 @@ private:
     static constexpr size_t Inline = 6;
     size_t m_count;
     size_t m_extra = 0;
-    Variant m_inlineValues[Inline];
-    Variant* m_inlinePointers[Inline + 1] = {};
-    std::vector<Variant> m_heapValues;
-    std::vector<Variant*> m_heapPointers;
-    Variant* m_values = m_inlineValues;
+    alignas(Variant) unsigned char m_inlineValues[Inline * sizeof(Variant)];
+    Variant* m_inlinePointers[Inline + 1];
+    std::unique_ptr<Variant[]> m_heapValues;
+    std::unique_ptr<Variant*[]> m_heapPointers;
+    Variant* m_values = nullptr;
     Variant** m_pointers = m_inlinePointers;
 };
 

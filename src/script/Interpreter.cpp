@@ -253,20 +253,36 @@ Variant Interpreter::CallProc(const ProcDef& proc, Args args, ClassInstance* sel
     Tick();
     if (args.size() != proc.params.size())
         throw VbError(Err::WrongArgCount);
+    // Locals live on the machine stack unless there are many of them.
     constexpr int InlineSlots = 8;
     const int n = proc.localCount;
-    Variant inlineValues[InlineSlots];
+    alignas(Variant) unsigned char inlineValues[InlineSlots * sizeof(Variant)];
     Variant* inlineSlots[InlineSlots];
     std::unique_ptr<Variant[]> heapValues;
     std::unique_ptr<Variant*[]> heapSlots;
-    Variant* values = inlineValues;
+    Variant* values = reinterpret_cast<Variant*>(inlineValues);
     Variant** slots = inlineSlots;
     if (n > InlineSlots) {
         heapValues = std::make_unique<Variant[]>(size_t(n));
         heapSlots = std::make_unique<Variant*[]>(size_t(n));
         values = heapValues.get();
         slots = heapSlots.get();
+    } else {
+        for (int i = 0; i < n; ++i)
+            new (&values[i]) Variant();
     }
+    struct Release
+    {
+        Variant* values;
+        int count;
+        bool inlined;
+        ~Release()
+        {
+            if (inlined)
+                for (int i = 0; i < count; ++i)
+                    values[i].~Variant();
+        }
+    } release{values, n, n <= InlineSlots};
     const size_t paramCount = proc.params.size();
     for (size_t i = 0; i < paramCount; ++i) {
         if (proc.params[i].byRef && !args[i]->IsMissing()) {

@@ -291,30 +291,35 @@ void Interpreter::ExecAppend(const Stmt& s, Frame& frame)
         pieces[count++] = e->right.get();
         e = e->left.get();
     }
-    Variant values[16];
-    for (int i = 0; i < count; ++i)
-        values[i] = Eval(*pieces[count - 1 - i], frame);
+    ArgList values{size_t(count)};
+    for (int i = 0; i < count; ++i) {
+        Variant piece = Eval(*pieces[count - 1 - i], frame);
+        values.Value(size_t(i)).Swap(piece);
+    }
     Variant* var = Ref(*s.target, frame, true);
     if (!var)
         throw VbError(Err::VariableUndefined);
     if (!var->IsString() && !var->IsEmpty()) {
         Variant result = *var;
         for (int i = 0; i < count; ++i)
-            result = Ops::Concat(result, values[i]);
+            result = Ops::Concat(result, values.Value(size_t(i)));
         Assign(*s.target, std::move(result), false, frame);
         return;
     }
-    if (var->IsEmpty())
-        *var = Variant::Str(QString());
+    if (var->IsEmpty()) {
+        Variant text = Variant::Str(QString());
+        var->Swap(text);
+    }
     QString& text = var->StrRef();
     for (int i = 0; i < count; ++i) {
-        if (values[i].IsNull())
+        const Variant& value = values.Value(size_t(i));
+        if (value.IsNull())
             continue;
-        if (values[i].IsString()) {
-            StringLimit::Check(text.size() + values[i].StrValue().size());
-            text += values[i].StrValue();
+        if (value.IsString()) {
+            StringLimit::Check(text.size() + value.StrValue().size());
+            text += value.StrValue();
         } else {
-            const QString piece = Convert::ToString(values[i]);
+            const QString piece = Convert::ToString(value);
             StringLimit::Check(text.size() + piece.size());
             text += piece;
         }

@@ -21,9 +21,27 @@ Variant Variant::FromInteger(qint64 value)
 
 VbArray& Variant::MutableArray()
 {
-    if (m_arr.use_count() > 1)
-        m_arr = std::make_shared<VbArray>(*m_arr);
-    return *m_arr;
+    if (m_u.arr.use_count() > 1)
+        m_u.arr = std::make_shared<VbArray>(*m_u.arr);
+    return *m_u.arr;
+}
+
+const QString& Variant::EmptyString()
+{
+    static const QString empty;
+    return empty;
+}
+
+const std::shared_ptr<ScriptObject>& Variant::NoObject()
+{
+    static const std::shared_ptr<ScriptObject> none;
+    return none;
+}
+
+const std::shared_ptr<VbArray>& Variant::NoArray()
+{
+    static const std::shared_ptr<VbArray> none;
+    return none;
 }
 
 int Variant::VarTypeCode() const
@@ -61,7 +79,7 @@ QString Variant::TypeName() const
     case Tag::Currency: return QStringLiteral("Currency");
     case Tag::Date: return QStringLiteral("Date");
     case Tag::String: return QStringLiteral("String");
-    case Tag::Object: return m_obj ? m_obj->TypeName() : QStringLiteral("Nothing");
+    case Tag::Object: return m_u.obj ? m_u.obj->TypeName() : QStringLiteral("Nothing");
     case Tag::Array: return QStringLiteral("Variant()");
     case Tag::Missing: return QStringLiteral("Error");
     }

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QtGlobal>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -21,50 +22,67 @@ public:
         Missing, // an argument left out of a call
     };
 
-    Variant() = default;
-    Variant(const Variant&) = default;
-    Variant(Variant&&) noexcept = default;
-    ~Variant() = default;
+    Variant() { m_u.i64 = 0; }
+    Variant(const Variant& other) { CopyFrom(other); }
+    Variant(Variant&& other) noexcept { MoveFrom(other); }
+    ~Variant() { Destroy(); }
     // The old value is released only after the new one is in place: releasing
     // it may run script code (Class_Terminate) that touches this variable.
     Variant& operator=(const Variant& other)
     {
         if (this != &other) {
-            Variant copy(other);
-            Swap(copy);
+            Variant old(std::move(*this));
+            CopyFrom(other);
         }
         return *this;
     }
     Variant& operator=(Variant&& other) noexcept
     {
         if (this != &other) {
-            Variant moved(std::move(other));
-            Swap(moved);
+            Variant old(std::move(*this));
+            MoveFrom(other);
         }
         return *this;
     }
     void Swap(Variant& other) noexcept
     {
-        std::swap(m_tag, other.m_tag);
-        std::swap(m_i64, other.m_i64);
-        m_str.swap(other.m_str);
-        m_obj.swap(other.m_obj);
-        m_arr.swap(other.m_arr);
+        Variant temp(std::move(other));
+        other.MoveFrom(*this);
+        MoveFrom(temp);
     }
+
     static Variant Null() { Variant v; v.m_tag = Tag::Null; return v; }
     static Variant Missing() { Variant v; v.m_tag = Tag::Missing; return v; }
-    static Variant Bool(bool b) { Variant v; v.m_tag = Tag::Boolean; v.m_i64 = b ? -1 : 0; return v; }
-    static Variant Byte(quint8 b) { Variant v; v.m_tag = Tag::Byte; v.m_i64 = b; return v; }
-    static Variant Int(qint16 i) { Variant v; v.m_tag = Tag::Integer; v.m_i64 = i; return v; }
-    static Variant Long(qint32 l) { Variant v; v.m_tag = Tag::Long; v.m_i64 = l; return v; }
-    static Variant Single(float f) { Variant v; v.m_tag = Tag::Single; v.m_dbl = f; return v; }
-    static Variant Double(double d) { Variant v; v.m_tag = Tag::Double; v.m_dbl = d; return v; }
-    static Variant CurrencyUnits(qint64 units) { Variant v; v.m_tag = Tag::Currency; v.m_i64 = units; return v; }
-    static Variant Date(double serial) { Variant v; v.m_tag = Tag::Date; v.m_dbl = serial; return v; }
-    static Variant Str(QString s) { Variant v; v.m_tag = Tag::String; v.m_str = std::move(s); return v; }
-    static Variant Object(std::shared_ptr<ScriptObject> o) { Variant v; v.m_tag = Tag::Object; v.m_obj = std::move(o); return v; }
+    static Variant Bool(bool b) { return Integral(Tag::Boolean, b ? -1 : 0); }
+    static Variant Byte(quint8 b) { return Integral(Tag::Byte, b); }
+    static Variant Int(qint16 i) { return Integral(Tag::Integer, i); }
+    static Variant Long(qint32 l) { return Integral(Tag::Long, l); }
+    static Variant Single(float f) { return Floating(Tag::Single, f); }
+    static Variant Double(double d) { return Floating(Tag::Double, d); }
+    static Variant CurrencyUnits(qint64 units) { return Integral(Tag::Currency, units); }
+    static Variant Date(double serial) { return Floating(Tag::Date, serial); }
+    static Variant Str(QString s)
+    {
+        Variant v;
+        new (&v.m_u.str) QString(std::move(s));
+        v.m_tag = Tag::String;
+        return v;
+    }
+    static Variant Object(std::shared_ptr<ScriptObject> o)
+    {
+        Variant v;
+        new (&v.m_u.obj) std::shared_ptr<ScriptObject>(std::move(o));
+        v.m_tag = Tag::Object;
+        return v;
+    }
     static Variant Nothing() { return Object(nullptr); }
-    static Variant Array(std::shared_ptr<VbArray> a) { Variant v; v.m_tag = Tag::Array; v.m_arr = std::move(a); return v; }
+    static Variant Array(std::shared_ptr<VbArray> a)
+    {
+        Variant v;
+        new (&v.m_u.arr) std::shared_ptr<VbArray>(std::move(a));
+        v.m_tag = Tag::Array;
+        return v;
+    }
     // The smallest integer subtype that holds the value, then Double.
     static Variant FromInteger(qint64 value);
 
@@ -74,19 +92,19 @@ public:
     bool IsMissing() const { return m_tag == Tag::Missing; }
     bool IsString() const { return m_tag == Tag::String; }
     bool IsObject() const { return m_tag == Tag::Object; }
-    bool IsNothing() const { return m_tag == Tag::Object && !m_obj; }
+    bool IsNothing() const { return m_tag == Tag::Object && !m_u.obj; }
     bool IsArray() const { return m_tag == Tag::Array; }
     bool IsNumeric() const { return m_tag >= Tag::Boolean && m_tag <= Tag::Date; }
     bool IsIntegral() const { return m_tag >= Tag::Boolean && m_tag <= Tag::Long; }
 
     // Raw access; the caller knows the tag.
-    qint64 IntValue() const { return m_i64; }
-    double DblValue() const { return m_dbl; }
-    bool BoolValue() const { return m_i64 != 0; }
-    const QString& StrValue() const { return m_str; }
-    QString& StrRef() { return m_str; }
-    const std::shared_ptr<ScriptObject>& ObjValue() const { return m_obj; }
-    const std::shared_ptr<VbArray>& ArrValue() const { return m_arr; }
+    qint64 IntValue() const { return m_u.i64; }
+    double DblValue() const { return m_u.dbl; }
+    bool BoolValue() const { return m_u.i64 != 0; }
+    const QString& StrValue() const { return m_tag == Tag::String ? m_u.str : EmptyString(); }
+    QString& StrRef() { return m_u.str; } // only for a String
+    const std::shared_ptr<ScriptObject>& ObjValue() const { return m_tag == Tag::Object ? m_u.obj : NoObject(); }
+    const std::shared_ptr<VbArray>& ArrValue() const { return m_tag == Tag::Array ? m_u.arr : NoArray(); }
     // The array for writing: copies it first when another variable shares it.
     VbArray& MutableArray();
 
@@ -95,14 +113,67 @@ public:
     QString TypeName() const;
 
 private:
+    static Variant Integral(Tag tag, qint64 value)
+    {
+        Variant v;
+        v.m_tag = tag;
+        v.m_u.i64 = value;
+        return v;
+    }
+    static Variant Floating(Tag tag, double value)
+    {
+        Variant v;
+        v.m_tag = tag;
+        v.m_u.dbl = value;
+        return v;
+    }
+    static const QString& EmptyString();
+    static const std::shared_ptr<ScriptObject>& NoObject();
+    static const std::shared_ptr<VbArray>& NoArray();
+
+    // Both expect this variant to hold nothing that needs releasing.
+    void CopyFrom(const Variant& other)
+    {
+        switch (other.m_tag) {
+        case Tag::String: new (&m_u.str) QString(other.m_u.str); break;
+        case Tag::Object: new (&m_u.obj) std::shared_ptr<ScriptObject>(other.m_u.obj); break;
+        case Tag::Array: new (&m_u.arr) std::shared_ptr<VbArray>(other.m_u.arr); break;
+        default: std::memcpy(&m_u.i64, &other.m_u.i64, sizeof(qint64)); break;
+        }
+        m_tag = other.m_tag;
+    }
+    void MoveFrom(Variant& other) noexcept
+    {
+        switch (other.m_tag) {
+        case Tag::String: new (&m_u.str) QString(std::move(other.m_u.str)); break;
+        case Tag::Object: new (&m_u.obj) std::shared_ptr<ScriptObject>(std::move(other.m_u.obj)); break;
+        case Tag::Array: new (&m_u.arr) std::shared_ptr<VbArray>(std::move(other.m_u.arr)); break;
+        default: std::memcpy(&m_u.i64, &other.m_u.i64, sizeof(qint64)); break;
+        }
+        m_tag = other.m_tag;
+        other.Destroy();
+    }
+    void Destroy() noexcept
+    {
+        switch (m_tag) {
+        case Tag::String: m_u.str.~QString(); break;
+        case Tag::Object: m_u.obj.~shared_ptr(); break;
+        case Tag::Array: m_u.arr.~shared_ptr(); break;
+        default: break;
+        }
+        m_tag = Tag::Empty;
+    }
+
+    union Storage {
+        Storage() {}
+        ~Storage() {}
+        qint64 i64;
+        double dbl;
+        QString str;
+        std::shared_ptr<ScriptObject> obj;
+        std::shared_ptr<VbArray> arr;
+    } m_u;
     Tag m_tag = Tag::Empty;
-    union {
-        qint64 m_i64 = 0;
-        double m_dbl;
-    };
-    QString m_str;
-    std::shared_ptr<ScriptObject> m_obj;
-    std::shared_ptr<VbArray> m_arr;
 };
 
 // Arrays are zero-based; data is stored with the first index varying fastest,
