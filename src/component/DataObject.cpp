@@ -7,6 +7,7 @@
 #include "component/DatabaseObject.h"
 #include "component/Exception.h"
 #include "component/FieldValue.h"
+#include "component/IndexAdvisor.h"
 #include "component/Schema.h"
 #include "component/SchemaStore.h"
 #include "component/Table.h"
@@ -240,9 +241,18 @@ void DataObject::BuildQuery()
         order.append({SqlFragment{oidSql, {}}, descending, FieldType::Long});
     }
 
-    // Joins the WHERE needs, for counting without the others.
-    SqlNameResolver& resolver = m_resolver;
-    (void)resolver;
+    QStringList leading;
+    for (const SqlOrderTerm& term : order) {
+        const PhysicalColumn* column = nullptr;
+        for (const PhysicalColumn& p : m_table->physical)
+            if (term.expr.sql == m_resolver.ColumnSql(p.name))
+                column = &p;
+        if (!column || column->kind == PhysicalColumn::Kind::Oid)
+            break;
+        leading.append(column->name);
+    }
+    IndexAdvisor::EnsureOrderIndex(*m_engine, m_table->name, leading);
+
     RowPager::Query query;
     QStringList select;
     for (const FieldInfo& f : m_fields) {
@@ -250,9 +260,10 @@ void DataObject::BuildQuery()
         query.fieldTypes.append(f.type);
     }
     query.select = select.join(QStringLiteral(", "));
+    query.fieldSql = select;
     query.where = AndJoin(m_baseWhere, m_filterWhere);
     query.from = FromClause();
-    query.countFrom = FromClause();
+    query.countFrom = m_resolver.MainSql() + m_resolver.JoinsFor({query.where.sql});
     query.order = order;
     m_pager.SetQuery(std::move(query));
 }
@@ -569,11 +580,24 @@ void DataObject::RequireCurrent() const
                         QStringLiteral("Nessun record corrente nella tabella %1").arg(m_table->name));
 }
 
-const QVariant& DataObject::CurrentValue(int index)
+QVariant DataObject::CurrentValue(int index)
 {
     EnsurePositioned();
     RequireCurrent();
-    return m_current->values[index];
+    return ValueOf(index, m_current->values[index]);
+}
+
+QVariant DataObject::ValueOf(int fieldIndex, const QVariant& stored) const
+{
+    return FieldValue::FromStorage(stored, m_fields[fieldIndex].type);
+}
+
+QString DataObject::DisplayText(int fieldIndex, const QVariant& stored, bool converted) const
+{
+    const int type = m_fields[fieldIndex].type;
+    if (FieldType::IsDate(type))
+        return FieldValue::FormatStoredDate(stored);
+    return FormatValue(fieldIndex, ValueOf(fieldIndex, stored), converted);
 }
 
 QVariant DataObject::GetValue(const QString& name)
@@ -630,7 +654,8 @@ QVariant DataObject::Aggregate(const QString& field, int kind)
         throw Exception(ComponentError::InvalidValue,
                         QStringLiteral("Il campo «%1» non è numerico: impossibile calcolarne totale o media").arg(f.name));
     const SqlFragment where = WhereClause();
-    QString sql = QStringLiteral("SELECT %1(%2) FROM %3").arg(QLatin1String(functions[kind]), f.sql, FromClause());
+    const QString from = m_resolver.MainSql() + m_resolver.JoinsFor({where.sql, f.sql});
+    QString sql = QStringLiteral("SELECT %1(%2) FROM %3").arg(QLatin1String(functions[kind]), f.sql, from);
     if (!where.sql.isEmpty())
         sql += QStringLiteral(" WHERE ") + where.sql;
     DatabaseEngine::CachedStatement s(*m_engine, sql);

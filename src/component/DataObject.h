@@ -93,6 +93,10 @@ public:
     void SetValue(const QString& name, const QVariant& value);
     QString FormattedValue(const QString& name, bool converted = false);
     QString FormatValue(int fieldIndex, const QVariant& value, bool converted = false) const;
+    // Rows read by RowAt hold values as stored: these give the application's
+    // form and the display text (the latter without building dates).
+    QVariant ValueOf(int fieldIndex, const QVariant& stored) const;
+    QString DisplayText(int fieldIndex, const QVariant& stored, bool converted = false) const;
 
     // Writing
     void AddNew();
@@ -169,7 +173,7 @@ private:
     void FlushPendingEdit();
     std::optional<RowPager::Row> FetchOne(const SqlFragment& extraWhere, bool reverse, const RowPager::Row* after);
     QVariant& BufferValue(int index);
-    const QVariant& CurrentValue(int index);
+    QVariant CurrentValue(int index);
     void RequireCurrent() const;
     void SetFieldValue(int index, const QVariant& value, bool runRules);
     void SetReferenceValue(int displayIndex, const QVariant& value);

@@ -123,7 +123,10 @@ void DataObject::BeginEdit()
         return;
     EnsurePositioned();
     RequireCurrent();
-    m_buffer = m_current->values;
+    m_buffer.clear();
+    m_buffer.reserve(m_fields.size());
+    for (int i = 0; i < m_fields.size(); ++i)
+        m_buffer.append(ValueOf(i, m_current->values[i]));
     m_editing = true;
     m_isNew = false;
 }
@@ -656,7 +659,7 @@ qint64 DataObject::CopyTo(DataObject& target, itfProgress* progress)
                     continue;
                 if (target.FieldIndex(f.name) < 0)
                     continue;
-                pairs << f.name << m_current->values[i];
+                pairs << f.name << ValueOf(i, m_current->values[i]);
             }
             target.AddRecord(pairs);
             ++copied;

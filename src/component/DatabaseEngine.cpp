@@ -63,7 +63,6 @@ void DatabaseEngine::Configure()
     m_db.Exec(QStringLiteral("PRAGMA synchronous=FULL"));
     m_db.Exec(QStringLiteral("PRAGMA foreign_keys=OFF"));
     m_db.Exec(QStringLiteral("PRAGMA cache_size=-8192"));
-    m_db.Exec(QStringLiteral("PRAGMA temp_store=MEMORY"));
 }
 
 void DatabaseEngine::BeginTransaction()

@@ -8,6 +8,7 @@
 
 #include <QHash>
 #include <memory>
+#include <set>
 #include <unordered_map>
 #include <vector>
 
@@ -51,6 +52,8 @@ public:
     void DataChanged() { ++m_generation; }
     void SetSchema(std::shared_ptr<const Schema> schema) { m_schema = std::move(schema); }
     std::shared_ptr<const Schema> AttachedSchema() const { return m_schema; }
+    // True the first time an order of a table is looked at in this session.
+    bool MarkOrderChecked(const QString& key) { return m_checkedOrders.insert(key).second; }
 
     // A prepared statement borrowed from the cache; returned, reset, on scope exit.
     class CachedStatement
@@ -79,6 +82,7 @@ private:
     int m_depth = 0;
     quint64 m_generation = 1;
     std::shared_ptr<const Schema> m_schema;
+    std::set<QString> m_checkedOrders;
     struct TextHash
     {
         size_t operator()(const QString& s) const { return qHash(s); }

@@ -227,9 +227,13 @@ QVariant FromStorage(const QVariant& stored, int type)
     case FieldType::Date:
     case FieldType::DateTime: {
         const QString text = stored.toString();
-        QDateTime dt = QDateTime::fromString(text, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-        if (!dt.isValid())
-            dt = QDateTime::fromString(text, Qt::ISODate);
+        if (text.size() == 19 && text[4] == u'-' && text[10] == u' ') {
+            const QDate date(text.mid(0, 4).toInt(), text.mid(5, 2).toInt(), text.mid(8, 2).toInt());
+            const QTime time(text.mid(11, 2).toInt(), text.mid(14, 2).toInt(), text.mid(17, 2).toInt());
+            if (date.isValid() && time.isValid())
+                return QVariant(QDateTime(date, time));
+        }
+        const QDateTime dt = QDateTime::fromString(text, Qt::ISODate);
         if (!dt.isValid())
             return QVariant(text);
         return QVariant(dt);
@@ -237,6 +241,19 @@ QVariant FromStorage(const QVariant& stored, int type)
     default:
         return stored.typeId() == QMetaType::QString ? stored : QVariant(stored.toString());
     }
+}
+
+QString FormatStoredDate(const QVariant& stored)
+{
+    if (IsNull(stored))
+        return {};
+    const QString text = stored.toString();
+    if (text.size() != 19 || text[4] != u'-' || text[10] != u' ')
+        return Format(FromStorage(stored, FieldType::Date), FieldType::Date);
+    QString shown = text.mid(8, 2) + u'/' + text.mid(5, 2) + u'/' + text.mid(0, 4);
+    if (!text.endsWith(QLatin1String("00:00:00")))
+        shown += u' ' + text.mid(11);
+    return shown;
 }
 
 QString Format(const QVariant& value, int type, const CurrencyObject* currency)

@@ -27,6 +27,10 @@ bool IsNull(const QVariant& value);
 // and thousands separators, dates dd/MM/yyyy (with the time when not midnight).
 QString Format(const QVariant& value, int type, const CurrencyObject* currency = nullptr);
 
+// The display text of a date as stored ('YYYY-MM-DD HH:MM:SS'), without
+// building a date: grids show thousands of them.
+QString FormatStoredDate(const QVariant& stored);
+
 // Numbers written by hand: accepts "1.234,5", "1234,5" and "1234.5".
 std::optional<double> ParseNumber(const QString& text);
 std::optional<QDateTime> ParseDateTime(const QString& text);

@@ -125,6 +125,20 @@ QString QueryResolver::JoinClause(const QSet<QString>& aliases) const
     return sql;
 }
 
+QString QueryResolver::JoinsFor(const QStringList& sqlTexts) const
+{
+    QString sql;
+    for (const Join& j : m_joins) {
+        const QString quoted = Quote(j.alias);
+        for (const QString& text : sqlTexts)
+            if (text.contains(quoted)) {
+                sql += j.sql;
+                break;
+            }
+    }
+    return sql;
+}
+
 QSet<QString> QueryResolver::TakeUsed()
 {
     QSet<QString> used;

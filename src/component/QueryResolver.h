@@ -25,6 +25,8 @@ public:
     QString JoinClause() const;
     // Only the joins in `aliases`.
     QString JoinClause(const QSet<QString>& aliases) const;
+    // Only the joins whose alias appears in one of the SQL texts.
+    QString JoinsFor(const QStringList& sqlTexts) const;
     // Aliases of the joins used since the last call.
     QSet<QString> TakeUsed();
 

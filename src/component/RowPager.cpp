@@ -28,9 +28,17 @@ void RowPager::SetQuery(Query query)
     m_query = std::move(query);
     m_selectSql = m_query.select;
     m_selectParams.clear();
+    m_keySource.clear();
+    m_extraKeys = 0;
+    // An order key that is also a field is read once.
     for (const SqlOrderTerm& t : m_query.order) {
+        const int field = t.expr.params.isEmpty() ? int(m_query.fieldSql.indexOf(t.expr.sql)) : -1;
+        m_keySource.append(field);
+        if (field >= 0)
+            continue;
         m_selectSql += QStringLiteral(", ") + t.expr.sql;
         m_selectParams += t.expr.params;
+        ++m_extraKeys;
     }
     Invalidate();
 }
@@ -162,14 +170,16 @@ QList<RowPager::Row> RowPager::Fetch(DatabaseEngine& engine, const SqlFragment& 
     const int fields = int(m_query.fieldTypes.size());
     const int keys = int(m_query.order.size());
     QList<Row> rows;
+    rows.reserve(limit);
     while (s->Step()) {
         Row row;
         row.values.reserve(fields);
         for (int i = 0; i < fields; ++i)
-            row.values.append(FieldValue::FromStorage(s->Column(i), m_query.fieldTypes[i]));
+            row.values.append(s->Column(i));
         row.keys.reserve(keys);
+        int extra = fields;
         for (int i = 0; i < keys; ++i)
-            row.keys.append(s->Column(fields + i));
+            row.keys.append(m_keySource[i] >= 0 ? row.values[m_keySource[i]] : s->Column(extra++));
         row.oid = row.keys.last().toLongLong();
         rows.append(std::move(row));
     }

@@ -17,7 +17,7 @@ class RowPager
 public:
     struct Row
     {
-        QVariantList values; // one per field, in the application's form
+        QVariantList values; // one per field, as stored (see DataObject::ValueOf)
         QVariantList keys;   // order keys as stored, the OID last
         qint64 oid = 0;
     };
@@ -25,6 +25,7 @@ public:
     struct Query
     {
         QString select;               // field expressions, comma separated
+        QStringList fieldSql;         // the same, one per field
         QList<int> fieldTypes;        // FieldType of each field
         QString from;                 // FROM clause with joins
         QString countFrom;            // FROM clause with only the joins the WHERE needs
@@ -32,7 +33,7 @@ public:
         QList<SqlOrderTerm> order;    // the OID term last
     };
 
-    static constexpr int PageSize = 64;
+    static constexpr int PageSize = 50;
     static constexpr int MaxPages = 48;
 
     void SetQuery(Query query);
@@ -65,6 +66,8 @@ private:
     Query m_query;
     QString m_selectSql;         // select list with the order keys appended
     QVariantList m_selectParams;
+    QList<int> m_keySource;      // for each order key, the field that holds it, or -1 (read after the fields)
+    int m_extraKeys = 0;
     QHash<qint64, Page> m_pages;
     QMap<qint64, QVariantList> m_pageEndKeys;
     quint64 m_useClock = 0;

@@ -203,9 +203,9 @@ QVariant DataObjectModel::data(const QModelIndex& index, int role) const
         const RowPager::Row* row = m_dataObject->RowAt(index.row());
         if (!row)
             return {}; // the set shrank since the last reset
-        value = row->values[column.field];
         if (role == Qt::DisplayRole)
-            return m_dataObject->FormatValue(column.field, value, column.converted);
+            return m_dataObject->DisplayText(column.field, row->values[column.field], column.converted);
+        value = m_dataObject->ValueOf(column.field, row->values[column.field]);
     } catch (const Exception& e) {
         ReportReadError(e.Number(), e.Description());
         return {};

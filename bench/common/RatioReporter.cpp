@@ -1,0 +1,14 @@
+#include "RatioReporter.h"
+
+#include <fstream>
+#include <string>
+
+long ResidentKilobytes()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::stol(line.substr(6));
+    return 0;
+}
