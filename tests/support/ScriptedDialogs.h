@@ -15,13 +15,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QDialog>
+
 #include <deque>
+#include <functional>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
-enum class DialogKind { MessageBox, InputBox, OpenFile, SaveFile, PrinterSetup, Beep };
+enum class DialogKind { MessageBox, InputBox, OpenFile, SaveFile, PrinterSetup, Beep, Window };
 
 struct DialogCall
 {
@@ -35,6 +38,7 @@ struct DialogCall
     QString directory;   // file dialogs
     QString fileName;
     QString filter;
+    QString window;      // ExecModal: the window's object name
 };
 
 inline const char* DialogKindName(DialogKind kind)
@@ -46,6 +50,7 @@ inline const char* DialogKindName(DialogKind kind)
     case DialogKind::SaveFile: return "save-file dialog";
     case DialogKind::PrinterSetup: return "printer set-up";
     case DialogKind::Beep: return "beep";
+    case DialogKind::Window: return "window";
     }
     return "dialog";
 }
@@ -69,6 +74,14 @@ public:
     ScriptedDialogs& AnswerOpenFile(std::optional<QString> path) { return Push({DialogKind::OpenFile, {}, path, false}); }
     ScriptedDialogs& AnswerSaveFile(std::optional<QString> path) { return Push({DialogKind::SaveFile, {}, path, false}); }
     ScriptedDialogs& AnswerPrinterSetup(bool confirmed) { return Push({DialogKind::PrinterSetup, {}, {}, confirmed}); }
+    // An application window shown modally: `act` plays the user (fills the
+    // window, clicks its buttons) and returns the window's result.
+    ScriptedDialogs& AnswerWindow(std::function<int(QDialog&)> act)
+    {
+        Answer answer{DialogKind::Window, {}, {}, false};
+        answer.act = std::move(act);
+        return Push(std::move(answer));
+    }
     void SetPrinters(QStringList printers) { m_printers = std::move(printers); }
 
     const std::vector<DialogCall>& Calls() const { return m_calls; }
@@ -138,6 +151,19 @@ public:
         m_calls.push_back(call);
     }
 
+    int ExecModal(QDialog& window) override
+    {
+        DialogCall call;
+        call.kind = DialogKind::Window;
+        call.window = window.objectName();
+        call.title = window.windowTitle();
+        const Answer* answer = Take(call);
+        if (!answer || !answer->act)
+            return QDialog::Rejected;
+        const auto act = answer->act; // the answer slot is reused by nested dialogs
+        return act(window);
+    }
+
 private:
     struct Answer
     {
@@ -145,6 +171,7 @@ private:
         MsgResult result;
         std::optional<QString> text;
         bool confirmed;
+        std::function<int(QDialog&)> act = {};
     };
 
     ScriptedDialogs& Push(Answer answer)

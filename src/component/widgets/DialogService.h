@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <optional>
 
+class QDialog;
+
 // The button sets of a message box.
 enum class MsgButtons { Ok, OkCancel, AbortRetryIgnore, YesNoCancel, YesNo, RetryCancel };
 
@@ -49,6 +51,10 @@ public:
 
     // The refusal of a command that does not apply.
     virtual void Beep() = 0;
+
+    // Shows one of the application's own windows modally and returns its
+    // result (QDialog::exec). Tests answer it by acting on the window.
+    virtual int ExecModal(QDialog& window) = 0;
 };
 
 // The title shown for an empty one.

@@ -1,5 +1,7 @@
 #include "component/widgets/QtDialogService.h"
 
+#include <QDialog>
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -223,3 +225,5 @@ DialogService& Dialogs()
     static QtDialogService service;
     return service;
 }
+
+int QtDialogService::ExecModal(QDialog& window) { return window.exec(); }

@@ -18,6 +18,7 @@ public:
     QStringList Printers() override;
     bool PrinterSetup(const QString& title) override;
     void Beep() override;
+    int ExecModal(QDialog& window) override;
 
     // "Testo|*.txt|Tutti|*.*" as the file dialog's "Testo (*.txt);;Tutti (*.*)".
     static QString QtFilter(const QString& filter);
