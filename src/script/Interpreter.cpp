@@ -16,7 +16,16 @@ namespace vbs {
 
 namespace {
 constexpr qint64 TickInterval = 256;
-}
+
+// Makes a frame the running one for a scope.
+struct FrameSwitch
+{
+    FrameSwitch(Frame*& current, Frame* frame) : slot(current), saved(current) { current = frame; }
+    ~FrameSwitch() { slot = saved; }
+    Frame*& slot;
+    Frame* saved;
+};
+} // namespace
 
 // Sets up the limits when the application calls into the script; nested
 // calls (a Class_Terminate run from the application's side) keep the outer ones.
@@ -224,14 +233,9 @@ void Interpreter::CheckLimits()
     }
 }
 
-void Interpreter::CheckStack() const
+void Interpreter::StackExhausted()
 {
-    const char marker = 0;
-    if (!m_stackBase)
-        return;
-    const qptrdiff used = m_stackBase - &marker;
-    if (used > m_limits.maxStackBytes || used < -m_limits.maxStackBytes)
-        throw VbError(Err::OutOfStack);
+    throw VbError(Err::OutOfStack);
 }
 
 void Interpreter::CheckArraySize(qint64 elements) const
@@ -302,15 +306,10 @@ Variant Interpreter::CallProc(const ProcDef& proc, Args args, ClassInstance* sel
     frame.me = me;
     frame.self = self;
     frame.optionExplicit = proc.optionExplicit;
-    Frame* saved = m_frame;
-    m_frame = &frame;
-    try {
+    {
+        FrameSwitch running(m_frame, &frame);
         ExecBlock(proc.body, frame);
-    } catch (...) {
-        m_frame = saved;
-        throw;
     }
-    m_frame = saved;
     if (proc.returnSlot < 0)
         return {};
     if (size_t(proc.returnSlot) < paramCount)

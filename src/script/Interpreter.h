@@ -89,7 +89,14 @@ private:
     friend class StmtRunner;
 
     void CheckLimits();
-    void CheckStack() const;
+    void CheckStack() const
+    {
+        const char marker = 0;
+        const qptrdiff used = m_stackBase ? m_stackBase - &marker : 0;
+        if (used > m_limits.maxStackBytes || used < -m_limits.maxStackBytes)
+            StackExhausted();
+    }
+    [[noreturn]] static void StackExhausted();
     void RunTopLevel(const Unit& unit);
 
     // statements
@@ -109,6 +116,8 @@ private:
     // expressions
     Variant Eval(const Expr& e, Frame& frame);
     Variant EvalBinary(const Expr& e, Frame& frame);
+    const Variant& Operand(const Expr& e, Frame& frame, Variant& temp);
+    std::pair<const Variant*, const Variant*> Operands(const Expr& e, Frame& frame, Variant& ta, Variant& tb);
     Variant EvalMember(const Expr& e, Frame& frame, InvokeKind kind, const Variant* assigned);
     Variant EvalDynamic(const Expr& e, Frame& frame, bool asStatement);
     Variant CallUser(const Expr& e, Frame& frame);

@@ -106,10 +106,86 @@ Variant Interpreter::Eval(const Expr& e, Frame& frame)
     throw VbError(Err::VariableUndefined);
 }
 
+inline const Variant& Interpreter::Operand(const Expr& e, Frame& frame, Variant& temp)
+{
+    if (e.kind == ExprKind::Literal)
+        return e.value;
+    if (e.kind == ExprKind::Local)
+        return *frame.slots[e.slot];
+    temp = Eval(e, frame);
+    return temp;
+}
+
+// Both operands, read in place when that cannot change what the left one
+// was when it was read (the right one is a literal or a local).
+inline std::pair<const Variant*, const Variant*> Interpreter::Operands(const Expr& e, Frame& frame, Variant& ta, Variant& tb)
+{
+    const bool rightSimple = e.right->kind == ExprKind::Literal || e.right->kind == ExprKind::Local;
+    const Variant* a;
+    if (rightSimple || e.left->kind == ExprKind::Literal) {
+        a = &Operand(*e.left, frame, ta);
+    } else {
+        ta = Eval(*e.left, frame);
+        a = &ta;
+    }
+    const Variant* b = &Operand(*e.right, frame, tb);
+    return {a, b};
+}
+
+namespace {
+// A literal or a local read in place; null for anything else.
+inline const Variant* InPlace(const Expr& e, const Frame& frame)
+{
+    if (e.kind == ExprKind::Literal)
+        return &e.value;
+    if (e.kind == ExprKind::Local)
+        return frame.slots[e.slot];
+    return nullptr;
+}
+
+inline bool Holds(BinOp op, int c)
+{
+    switch (op) {
+    case BinOp::Eq: return c == 0;
+    case BinOp::Ne: return c != 0;
+    case BinOp::Lt: return c < 0;
+    case BinOp::Le: return c <= 0;
+    case BinOp::Gt: return c > 0;
+    default: return c >= 0;
+    }
+}
+} // namespace
+
+bool Interpreter::Condition(const Expr& cond, Frame& frame)
+{
+    if (cond.kind == ExprKind::Binary && cond.bin >= BinOp::Eq && cond.bin <= BinOp::Ge) {
+        const bool leftLiteral = cond.left->kind == ExprKind::Literal;
+        const bool rightLiteral = cond.right->kind == ExprKind::Literal;
+        const Variant* a = InPlace(*cond.left, frame);
+        const Variant* b = InPlace(*cond.right, frame);
+        if (a && b) {
+            const std::optional<int> c = Ops::Order(*a, *b, leftLiteral, rightLiteral, false);
+            return c && Holds(cond.bin, *c);
+        }
+        Variant ta, tb;
+        const auto [pa, pb] = Operands(cond, frame, ta, tb);
+        const std::optional<int> c = Ops::Order(*pa, *pb, leftLiteral, rightLiteral, false);
+        return c && Holds(cond.bin, *c); // Null is false
+    }
+    const Variant v = Eval(cond, frame);
+    if (v.GetTag() == Variant::Tag::Boolean)
+        return v.BoolValue();
+    if (v.IsNull())
+        return false;
+    return Convert::ToBool(v);
+}
+
 Variant Interpreter::EvalBinary(const Expr& e, Frame& frame)
 {
-    const Variant a = Eval(*e.left, frame);
-    const Variant b = Eval(*e.right, frame);
+    Variant ta, tb;
+    const auto [pa, pb] = Operands(e, frame, ta, tb);
+    const Variant& a = *pa;
+    const Variant& b = *pb;
     switch (e.bin) {
     case BinOp::Add: return Ops::Add(a, b);
     case BinOp::Sub: return Ops::Sub(a, b);

@@ -57,16 +57,6 @@ Flow Interpreter::ExecBlock(const Block& block, Frame& frame)
     return Flow::Normal;
 }
 
-bool Interpreter::Condition(const Expr& cond, Frame& frame)
-{
-    const Variant v = Eval(cond, frame);
-    if (v.GetTag() == Variant::Tag::Boolean)
-        return v.BoolValue();
-    if (v.IsNull())
-        return false;
-    return Convert::ToBool(v);
-}
-
 Flow Interpreter::ExecStmt(const Stmt& s, Frame& frame)
 {
     switch (s.kind) {

@@ -10,6 +10,33 @@ VbArray::~VbArray()
     ReleaseValues(data);
 }
 
+void Variant::CopyCounted(const Variant& other)
+{
+    switch (other.m_tag) {
+    case Tag::String: new (&m_u.str) QString(other.m_u.str); break;
+    case Tag::Object: new (&m_u.obj) std::shared_ptr<ScriptObject>(other.m_u.obj); break;
+    default: new (&m_u.arr) std::shared_ptr<VbArray>(other.m_u.arr); break;
+    }
+}
+
+void Variant::MoveCounted(Variant& other) noexcept
+{
+    switch (other.m_tag) {
+    case Tag::String: new (&m_u.str) QString(std::move(other.m_u.str)); break;
+    case Tag::Object: new (&m_u.obj) std::shared_ptr<ScriptObject>(std::move(other.m_u.obj)); break;
+    default: new (&m_u.arr) std::shared_ptr<VbArray>(std::move(other.m_u.arr)); break;
+    }
+}
+
+void Variant::ReleaseCounted() noexcept
+{
+    switch (m_tag) {
+    case Tag::String: m_u.str.~QString(); break;
+    case Tag::Object: m_u.obj.~shared_ptr(); break;
+    default: m_u.arr.~shared_ptr(); break;
+    }
+}
+
 Variant Variant::FromInteger(qint64 value)
 {
     if (value >= -32768 && value <= 32767)

@@ -30,16 +30,27 @@ public:
     // it may run script code (Class_Terminate) that touches this variable.
     Variant& operator=(const Variant& other)
     {
-        if (this != &other) {
+        if (this == &other)
+            return *this;
+        if (m_tag == Tag::Object || m_tag == Tag::Array) {
             Variant old(std::move(*this));
             CopyFrom(other);
+        } else {
+            Variant copy(other); // `other` may live inside what this variant holds
+            Destroy();
+            MoveFrom(copy);
         }
         return *this;
     }
     Variant& operator=(Variant&& other) noexcept
     {
-        if (this != &other) {
+        if (this == &other)
+            return *this;
+        if (m_tag == Tag::Object || m_tag == Tag::Array) {
             Variant old(std::move(*this));
+            MoveFrom(other);
+        } else {
+            Destroy();
             MoveFrom(other);
         }
         return *this;
@@ -131,38 +142,39 @@ private:
     static const std::shared_ptr<ScriptObject>& NoObject();
     static const std::shared_ptr<VbArray>& NoArray();
 
+    // Strings, objects and arrays hold references; the other subtypes are plain bits.
+    static bool Counted(Tag tag) { return unsigned(quint8(tag)) - unsigned(quint8(Tag::String)) <= 2u; }
+
     // Both expect this variant to hold nothing that needs releasing.
     void CopyFrom(const Variant& other)
     {
-        switch (other.m_tag) {
-        case Tag::String: new (&m_u.str) QString(other.m_u.str); break;
-        case Tag::Object: new (&m_u.obj) std::shared_ptr<ScriptObject>(other.m_u.obj); break;
-        case Tag::Array: new (&m_u.arr) std::shared_ptr<VbArray>(other.m_u.arr); break;
-        default: std::memcpy(&m_u.i64, &other.m_u.i64, sizeof(qint64)); break;
-        }
+        if (Counted(other.m_tag))
+            CopyCounted(other);
+        else
+            std::memcpy(&m_u.i64, &other.m_u.i64, sizeof(qint64));
         m_tag = other.m_tag;
     }
     void MoveFrom(Variant& other) noexcept
     {
-        switch (other.m_tag) {
-        case Tag::String: new (&m_u.str) QString(std::move(other.m_u.str)); break;
-        case Tag::Object: new (&m_u.obj) std::shared_ptr<ScriptObject>(std::move(other.m_u.obj)); break;
-        case Tag::Array: new (&m_u.arr) std::shared_ptr<VbArray>(std::move(other.m_u.arr)); break;
-        default: std::memcpy(&m_u.i64, &other.m_u.i64, sizeof(qint64)); break;
+        if (Counted(other.m_tag)) {
+            MoveCounted(other);
+            m_tag = other.m_tag;
+            other.Destroy();
+            return;
         }
+        std::memcpy(&m_u.i64, &other.m_u.i64, sizeof(qint64));
         m_tag = other.m_tag;
-        other.Destroy();
+        other.m_tag = Tag::Empty;
     }
     void Destroy() noexcept
     {
-        switch (m_tag) {
-        case Tag::String: m_u.str.~QString(); break;
-        case Tag::Object: m_u.obj.~shared_ptr(); break;
-        case Tag::Array: m_u.arr.~shared_ptr(); break;
-        default: break;
-        }
+        if (Counted(m_tag))
+            ReleaseCounted();
         m_tag = Tag::Empty;
     }
+    void CopyCounted(const Variant& other);
+    void MoveCounted(Variant& other) noexcept;
+    void ReleaseCounted() noexcept;
 
     union Storage {
         Storage() {}

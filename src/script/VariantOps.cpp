@@ -155,10 +155,24 @@ bool IsTrueish(const Variant& v)
     return !v.IsNull() && IntegralValue(v) == -1;
 }
 
+// Integer and Long operands, the common case, skip the general rules.
+bool SmallIntegers(const Variant& a, const Variant& b)
+{
+    const auto ta = a.GetTag(), tb = b.GetTag();
+    return (ta == Tag::Integer || ta == Tag::Long) && (tb == Tag::Integer || tb == Tag::Long);
+}
+
+Rank SmallRank(const Variant& a, const Variant& b)
+{
+    return a.GetTag() == Tag::Long || b.GetTag() == Tag::Long ? RLong : RInteger;
+}
+
 } // namespace
 
 Variant Add(const Variant& a, const Variant& b)
 {
+    if (SmallIntegers(a, b))
+        return IntegerResult(a.IntValue() + b.IntValue(), SmallRank(a, b));
     if (a.IsNull() || b.IsNull())
         return Variant::Null();
     if (a.IsString() && b.IsString())
@@ -174,6 +188,8 @@ Variant Add(const Variant& a, const Variant& b)
 
 Variant Sub(const Variant& a, const Variant& b)
 {
+    if (SmallIntegers(a, b))
+        return IntegerResult(a.IntValue() - b.IntValue(), SmallRank(a, b));
     if (a.IsNull() || b.IsNull())
         return Variant::Null();
     return Arithmetic(Arith::Sub, a, b);
@@ -181,6 +197,8 @@ Variant Sub(const Variant& a, const Variant& b)
 
 Variant Mul(const Variant& a, const Variant& b)
 {
+    if (SmallIntegers(a, b))
+        return IntegerResult(a.IntValue() * b.IntValue(), SmallRank(a, b));
     if (a.IsNull() || b.IsNull())
         return Variant::Null();
     return Arithmetic(Arith::Mul, a, b);
@@ -326,7 +344,7 @@ Variant Imp(const Variant& a, const Variant& b)
     return Bitwise(a, b, [](qint64 x, qint64 y) { return ~x | y; });
 }
 
-std::optional<int> Order(const Variant& x, const Variant& y, bool aLiteral, bool bLiteral, bool textCompare)
+std::optional<int> OrderGeneral(const Variant& x, const Variant& y, bool aLiteral, bool bLiteral, bool textCompare)
 {
     const Variant a = Convert::Scalar(x);
     const Variant b = Convert::Scalar(y);

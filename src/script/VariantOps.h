@@ -4,6 +4,8 @@
 
 #include "script/Variant.h"
 
+#include <optional>
+
 namespace vbs::Ops {
 
 enum class Compare { Eq, Ne, Lt, Le, Gt, Ge };
@@ -27,7 +29,13 @@ Variant Imp(const Variant& a, const Variant& b);
 // Comparison; a literal operand lets a string compare as a number.
 Variant Cmp(Compare op, const Variant& a, const Variant& b, bool aLiteral = false, bool bLiteral = false);
 // -1, 0, 1; nullopt when either side is Null.
-std::optional<int> Order(const Variant& a, const Variant& b, bool aLiteral, bool bLiteral, bool textCompare);
+std::optional<int> OrderGeneral(const Variant& a, const Variant& b, bool aLiteral, bool bLiteral, bool textCompare);
+inline std::optional<int> Order(const Variant& a, const Variant& b, bool aLiteral, bool bLiteral, bool textCompare)
+{
+    if (a.IsIntegral() && b.IsIntegral())
+        return a.IntValue() < b.IntValue() ? -1 : a.IntValue() > b.IntValue() ? 1 : 0;
+    return OrderGeneral(a, b, aLiteral, bLiteral, textCompare);
+}
 bool Is(const Variant& a, const Variant& b);
 
 } // namespace vbs::Ops
