@@ -241,17 +241,19 @@ void DataObject::BuildQuery()
         order.append({SqlFragment{oidSql, {}}, descending, FieldType::Long});
     }
 
-    QStringList leading;
-    for (const SqlOrderTerm& term : order) {
-        const PhysicalColumn* column = nullptr;
-        for (const PhysicalColumn& p : m_table->physical)
-            if (term.expr.sql == m_resolver.ColumnSql(p.name))
-                column = &p;
-        if (!column || column->kind == PhysicalColumn::Kind::Oid)
-            break;
-        leading.append(column->name);
+    if (m_engine->MarkOrderChecked(m_table->name + u'|' + orderText)) {
+        QStringList leading;
+        for (const SqlOrderTerm& term : order) {
+            const PhysicalColumn* column = nullptr;
+            for (const PhysicalColumn& p : m_table->physical)
+                if (term.expr.sql == m_resolver.ColumnSql(p.name))
+                    column = &p;
+            if (!column || column->kind == PhysicalColumn::Kind::Oid)
+                break;
+            leading.append(column->name);
+        }
+        IndexAdvisor::EnsureOrderIndex(*m_engine, m_table->name, leading);
     }
-    IndexAdvisor::EnsureOrderIndex(*m_engine, m_table->name, leading);
 
     RowPager::Query query;
     QStringList select;

@@ -29,7 +29,7 @@ bool Supported(SqliteDb& db, const QString& table, const QStringList& columns)
 
 void EnsureOrderIndex(DatabaseEngine& engine, const QString& table, const QStringList& columns)
 {
-    if (columns.isEmpty() || !engine.MarkOrderChecked(table + u'|' + columns.join(u',')))
+    if (columns.isEmpty())
         return;
     try {
         SqliteDb& db = engine.Db();

@@ -12,6 +12,7 @@ namespace IndexAdvisor {
 // Below this many records a sort is cheap and no index is added.
 constexpr qint64 LargeTable = 20000;
 
+// Callers ask once per table and order in a session (DatabaseEngine::MarkOrderChecked).
 void EnsureOrderIndex(DatabaseEngine& engine, const QString& table, const QStringList& columns);
 
 } // namespace IndexAdvisor

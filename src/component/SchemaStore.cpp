@@ -9,9 +9,15 @@ namespace SchemaStore {
 
 QString Quote(const QString& identifier)
 {
-    QString escaped = identifier;
-    escaped.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + escaped + u'"';
+    QString quoted;
+    quoted.reserve(identifier.size() + 2);
+    quoted += u'"';
+    if (identifier.contains(u'"'))
+        quoted += QString(identifier).replace(u'"', QStringLiteral("\"\""));
+    else
+        quoted += identifier;
+    quoted += u'"';
+    return quoted;
 }
 
 QString SqlType(int fieldType)
