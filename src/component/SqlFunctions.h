@@ -7,6 +7,9 @@
 //                                halves to even
 //   mens_curdiv(units, 'dec')    units divided by an exact decimal literal, halves to even
 //   mens_curmul(units, 'dec')    units multiplied by an exact decimal literal, halves to even
+// and, for the translator's own use: mens_upper, mens_lower (over all of
+// Unicode), mens_int (the whole number not above) and mens_clng (rounded,
+// halves to even). Overflow is an SQL error, never a wrapped value.
 struct sqlite3;
 
 void RegisterSqlFunctions(sqlite3* db);
