@@ -11,12 +11,6 @@
 #include <optional>
 #include <sqlite3.h>
 
-// Besides the four functions of the header, the translated queries use:
-//   mens_upper(text), mens_lower(text)  case conversion over all of Unicode
-//   mens_int(number)                    the largest whole number not above it
-//   mens_clng(number)                   rounded to a whole number, halves to even;
-//                                       overflow is an error
-
 namespace {
 
 using SqlDialect::ExactDecimal;
