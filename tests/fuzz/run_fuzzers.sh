@@ -12,7 +12,9 @@ if ! clang++ -fsanitize=fuzzer "$probe/p.cpp" -o "$probe/p" >/dev/null 2>&1; the
     rm -rf "$probe"; exit 0
 fi
 rm -rf "$probe"
-CC=clang CXX=clang++ cmake -S "$ROOT" -B "$OUT" -DMENSORA_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+# The libraries are instrumented too, so that coverage inside them guides the fuzzer.
+CC=clang CXX=clang++ cmake -S "$ROOT" -B "$OUT" -DMENSORA_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined" >/dev/null
 cmake --build "$OUT" -j"$(nproc)"
 status=0
 for f in "$OUT"/tests/fuzz/*_fuzz; do
