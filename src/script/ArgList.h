@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <span>
+#include <vector>
 
 namespace vbs {
 
@@ -47,6 +48,14 @@ public:
         m_extra = 1;
     }
     Args Pointers() const { return Args(m_pointers, m_count + m_extra); }
+
+    // An array element passed by reference: its value goes back into the
+    // array after the call (the array itself may be resized meanwhile).
+    void AddElement(size_t arg, Variant* array, std::vector<Variant> indexes)
+    {
+        m_elements.push_back(Element{arg, array, std::move(indexes)});
+    }
+    void WriteBackElements();
     std::span<Variant> Values() { return std::span<Variant>(m_values, m_count); }
     size_t Count() const { return m_count; }
 
@@ -60,6 +69,13 @@ private:
     std::unique_ptr<Variant*[]> m_heapPointers;
     Variant* m_values = nullptr;
     Variant** m_pointers = m_inlinePointers;
+    struct Element
+    {
+        size_t arg;
+        Variant* array;
+        std::vector<Variant> indexes;
+    };
+    std::vector<Element> m_elements;
 };
 
 } // namespace vbs

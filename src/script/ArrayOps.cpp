@@ -1,5 +1,7 @@
 #include "script/ArrayOps.h"
 
+#include "script/ArgList.h"
+
 #include "script/Convert.h"
 #include "script/ScriptError.h"
 
@@ -85,3 +87,23 @@ qint32 UpperBound(const VbArray& array, int dimension)
 }
 
 } // namespace vbs::ArrayOps
+
+namespace vbs {
+
+void ArgList::WriteBackElements()
+{
+    for (Element& e : m_elements) {
+        if (!e.array->IsArray())
+            continue;
+        std::vector<Variant*> indexes;
+        for (Variant& i : e.indexes)
+            indexes.push_back(&i);
+        try {
+            ArrayOps::Element(e.array->MutableArray(), indexes) = m_values[e.arg];
+        } catch (const VbError&) {
+            // The element is gone: the array was made smaller by the callee.
+        }
+    }
+}
+
+} // namespace vbs

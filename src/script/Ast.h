@@ -47,6 +47,7 @@ struct Expr
     bool hasParens = false;   // written with an argument list in parentheses
     bool allowPrivate = false; // a member reached from inside its own class
     bool explicitVar = false;  // Dynamic: Option Explicit was on where it was written
+    bool elementArgs = false;  // Call: an argument is an array element (passed by reference)
     int line = 0;
     int column = 0;
     int slot = -1;

@@ -250,56 +250,105 @@ void Interpreter::CheckStringSize(qint64 length) const
         throw VbError(Err::OutOfStringSpace);
 }
 
+namespace {
+// The variables of one procedure call, on the machine stack unless there
+// are many of them.
+class LocalStore
+{
+public:
+    explicit LocalStore(int count) : m_count(count)
+    {
+        if (count > Inline) {
+            m_heapValues = std::make_unique<Variant[]>(size_t(count));
+            m_heapSlots = std::make_unique<Variant*[]>(size_t(count));
+            m_values = m_heapValues.get();
+            m_slots = m_heapSlots.get();
+        } else {
+            m_values = reinterpret_cast<Variant*>(m_inlineValues);
+            m_slots = m_inlineSlots;
+            for (int i = 0; i < count; ++i)
+                m_slots[i] = new (&m_values[i]) Variant();
+            return;
+        }
+        for (int i = 0; i < count; ++i)
+            m_slots[i] = &m_values[i];
+    }
+    ~LocalStore()
+    {
+        if (!m_heapValues)
+            for (int i = 0; i < m_count; ++i)
+                m_values[i].~Variant();
+    }
+    LocalStore(const LocalStore&) = delete;
+    LocalStore& operator=(const LocalStore&) = delete;
+
+    Variant& Value(int i) { return m_values[i]; }
+    void Point(int i, Variant* variable) { m_slots[i] = variable; }
+    Variant** Slots() { return m_slots; }
+
+private:
+    static constexpr int Inline = 8;
+    int m_count;
+    alignas(Variant) unsigned char m_inlineValues[Inline * sizeof(Variant)];
+    Variant* m_inlineSlots[Inline];
+    std::unique_ptr<Variant[]> m_heapValues;
+    std::unique_ptr<Variant*[]> m_heapSlots;
+    Variant* m_values;
+    Variant** m_slots;
+};
+
+bool IsPlainVariable(const Expr& e)
+{
+    return (e.kind == ExprKind::Local || e.kind == ExprKind::Global || e.kind == ExprKind::Field
+            || e.kind == ExprKind::Dynamic)
+           && e.args.empty();
+}
+} // namespace
+
 Variant Interpreter::CallProc(const ProcDef& proc, Args args, ClassInstance* self,
                               const std::shared_ptr<ScriptObject>& me)
 {
-    CheckStack();
-    Tick();
     if (args.size() != proc.params.size())
         throw VbError(Err::WrongArgCount);
-    // Locals live on the machine stack unless there are many of them.
-    constexpr int InlineSlots = 8;
-    const int n = proc.localCount;
-    alignas(Variant) unsigned char inlineValues[InlineSlots * sizeof(Variant)];
-    Variant* inlineSlots[InlineSlots];
-    std::unique_ptr<Variant[]> heapValues;
-    std::unique_ptr<Variant*[]> heapSlots;
-    Variant* values = reinterpret_cast<Variant*>(inlineValues);
-    Variant** slots = inlineSlots;
-    if (n > InlineSlots) {
-        heapValues = std::make_unique<Variant[]>(size_t(n));
-        heapSlots = std::make_unique<Variant*[]>(size_t(n));
-        values = heapValues.get();
-        slots = heapSlots.get();
-    } else {
-        for (int i = 0; i < n; ++i)
-            new (&values[i]) Variant();
+    LocalStore locals(proc.localCount);
+    for (size_t i = 0; i < args.size(); ++i) {
+        const int slot = int(i);
+        if (args[i]->IsMissing())
+            continue;
+        if (proc.params[i].byRef)
+            locals.Point(slot, args[i]);
+        else
+            locals.Value(slot) = *args[i];
     }
-    struct Release
-    {
-        Variant* values;
-        int count;
-        bool inlined;
-        ~Release()
-        {
-            if (inlined)
-                for (int i = 0; i < count; ++i)
-                    values[i].~Variant();
-        }
-    } release{values, n, n <= InlineSlots};
-    const size_t paramCount = proc.params.size();
-    for (size_t i = 0; i < paramCount; ++i) {
-        if (proc.params[i].byRef && !args[i]->IsMissing()) {
-            slots[i] = args[i];
-        } else {
-            if (!args[i]->IsMissing())
-                values[i] = *args[i];
-            slots[i] = &values[i];
-        }
-    }
-    for (int i = int(paramCount); i < n; ++i)
-        slots[i] = &values[i];
+    return RunProc(proc, locals.Slots(), self, me);
+}
 
+Variant Interpreter::CallDirect(const ProcDef& proc, const std::vector<ExprPtr>& argExprs, Frame& caller)
+{
+    if (argExprs.size() != proc.params.size())
+        throw VbError(Err::WrongArgCount);
+    LocalStore locals(proc.localCount);
+    for (size_t i = 0; i < argExprs.size(); ++i) {
+        const Expr* a = argExprs[i].get();
+        const int slot = int(i);
+        if (!a)
+            continue;
+        if (proc.params[i].byRef && IsPlainVariable(*a)) {
+            if (Variant* variable = Ref(*a, caller, !a->explicitVar)) {
+                locals.Point(slot, variable);
+                continue;
+            }
+        }
+        locals.Value(slot) = Eval(*a, caller);
+    }
+    return RunProc(proc, locals.Slots(), nullptr, nullptr);
+}
+
+Variant Interpreter::RunProc(const ProcDef& proc, Variant** slots, ClassInstance* self,
+                             const std::shared_ptr<ScriptObject>& me)
+{
+    CheckStack();
+    Tick();
     Frame frame;
     frame.proc = &proc;
     frame.slots = slots;
@@ -312,7 +361,7 @@ Variant Interpreter::CallProc(const ProcDef& proc, Args args, ClassInstance* sel
     }
     if (proc.returnSlot < 0)
         return {};
-    if (size_t(proc.returnSlot) < paramCount)
+    if (size_t(proc.returnSlot) < proc.params.size())
         return *slots[proc.returnSlot];
     return std::move(*slots[proc.returnSlot]);
 }

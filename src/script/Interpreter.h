@@ -63,6 +63,9 @@ public:
 
     // Used by built-ins and objects.
     Variant CallProc(const ProcDef& proc, Args args, ClassInstance* self, const std::shared_ptr<ScriptObject>& me);
+    // A call written in the script: arguments are evaluated straight into
+    // the callee's variables.
+    Variant CallDirect(const ProcDef& proc, const std::vector<ExprPtr>& argExprs, Frame& caller);
     ErrObject& Err() { return *m_err; }
     const std::shared_ptr<ErrObject>& ErrPtr() const { return m_errPtr; }
     Variant EvalCode(const QString& code);
@@ -88,6 +91,7 @@ private:
     friend class HostCallScope;
     friend class StmtRunner;
 
+    Variant RunProc(const ProcDef& proc, Variant** slots, ClassInstance* self, const std::shared_ptr<ScriptObject>& me);
     void CheckLimits();
     void CheckStack() const
     {

@@ -34,6 +34,21 @@ void Interpreter::FillArgs(ArgList& list, const std::vector<ExprPtr>& exprs, Fra
                 list.Point(i, v);
             else
                 list.Value(i) = Eval(*a, frame);
+        } else if (byRef && a->kind == ExprKind::ArrayIndex && IsVariable(*a->left)) {
+            Variant* array = Ref(*a->left, frame, false);
+            if (!array || !array->IsArray()) {
+                list.Value(i) = Eval(*a, frame);
+                continue;
+            }
+            std::vector<Variant> indexes;
+            std::vector<Variant*> pointers;
+            indexes.reserve(a->args.size());
+            for (const ExprPtr& index : a->args)
+                indexes.push_back(index ? Eval(*index, frame) : Variant::Missing());
+            for (Variant& index : indexes)
+                pointers.push_back(&index);
+            list.Value(i) = ArrayOps::Element(*array->ArrValue(), pointers);
+            list.AddElement(i, array, std::move(indexes));
         } else {
             list.Value(i) = Eval(*a, frame);
         }
@@ -58,7 +73,7 @@ Variant Interpreter::Eval(const Expr& e, Frame& frame)
     case ExprKind::Dynamic:
         return EvalDynamic(e, frame, false);
     case ExprKind::Call:
-        return CallUser(e, frame);
+        return e.elementArgs ? CallUser(e, frame) : CallDirect(*e.proc, e.args, frame);
     case ExprKind::Builtin:
         return CallBuiltin(e, frame);
     case ExprKind::ArrayIndex: {
@@ -186,6 +201,20 @@ Variant Interpreter::EvalBinary(const Expr& e, Frame& frame)
     const auto [pa, pb] = Operands(e, frame, ta, tb);
     const Variant& a = *pa;
     const Variant& b = *pb;
+    if (a.GetTag() == Variant::Tag::Integer && b.GetTag() == Variant::Tag::Integer) {
+        // Integer arithmetic stays Integer unless it overflows.
+        const qint64 x = a.IntValue(), y = b.IntValue();
+        qint64 r = 0;
+        bool done = true;
+        switch (e.bin) {
+        case BinOp::Add: r = x + y; break;
+        case BinOp::Sub: r = x - y; break;
+        case BinOp::Mul: r = x * y; break;
+        default: done = false; break;
+        }
+        if (done)
+            return r >= -32768 && r <= 32767 ? Variant::Int(qint16(r)) : Variant::FromInteger(r);
+    }
     switch (e.bin) {
     case BinOp::Add: return Ops::Add(a, b);
     case BinOp::Sub: return Ops::Sub(a, b);
@@ -224,7 +253,9 @@ Variant Interpreter::CallUser(const Expr& e, Frame& frame)
 {
     ArgList args(e.args.size());
     FillArgs(args, e.args, frame, true);
-    return CallProc(*e.proc, args.Pointers(), nullptr, nullptr);
+    Variant result = CallProc(*e.proc, args.Pointers(), nullptr, nullptr);
+    args.WriteBackElements();
+    return result;
 }
 
 Variant Interpreter::CallBuiltin(const Expr& e, Frame& frame)
@@ -282,7 +313,9 @@ Variant Interpreter::EvalDynamic(const Expr& e, Frame& frame, bool asStatement)
     case GlobalSymbol::Kind::Proc: {
         ArgList args(e.args.size());
         FillArgs(args, e.args, frame, true);
-        return CallProc(*s->proc, args.Pointers(), nullptr, nullptr);
+        Variant result = CallProc(*s->proc, args.Pointers(), nullptr, nullptr);
+        args.WriteBackElements();
+        return result;
     }
     case GlobalSymbol::Kind::HostFunction: {
         ArgList args(e.args.size());
@@ -328,7 +361,9 @@ Variant Interpreter::EvalMember(const Expr& e, Frame& frame, InvokeKind kind, co
     FillArgs(args, e.args, frame, true);
     if (assigned)
         args.Append(assigned);
-    return InvokeObject(object, e.lower, kind, args.Pointers(), e.allowPrivate);
+    Variant result = InvokeObject(object, e.lower, kind, args.Pointers(), e.allowPrivate);
+    args.WriteBackElements();
+    return result;
 }
 
 Variant Interpreter::IndexValue(const Variant& base, const Expr& e, Frame& frame, InvokeKind kind,

@@ -61,10 +61,18 @@ Flow Interpreter::ExecStmt(const Stmt& s, Frame& frame)
 {
     switch (s.kind) {
     case StmtKind::Assign:
-        if (s.appendInPlace)
+        if (s.appendInPlace) {
             ExecAppend(s, frame);
-        else
+        } else if (s.target->kind == ExprKind::Local) {
+            // The common case: a procedure's own variable takes a plain value.
+            Variant value = Eval(*s.expr, frame);
+            if (value.IsObject())
+                Assign(*s.target, std::move(value), false, frame);
+            else
+                *frame.slots[s.target->slot] = std::move(value);
+        } else {
             Assign(*s.target, Eval(*s.expr, frame), false, frame);
+        }
         return Flow::Normal;
     case StmtKind::Set:
         Assign(*s.target, Eval(*s.expr, frame), true, frame);

@@ -513,6 +513,8 @@ void Resolver::ResolveName(Expr& e, bool assignTarget, bool declare)
         case GlobalSymbol::Kind::Proc:
             e.kind = ExprKind::Call;
             e.proc = s->proc;
+            for (const ExprPtr& a : e.args)
+                e.elementArgs = e.elementArgs || (a && a->kind == ExprKind::ArrayIndex);
             return;
         case GlobalSymbol::Kind::Class:
             if (assignTarget || declare)
