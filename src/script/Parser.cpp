@@ -275,6 +275,7 @@ std::vector<Param> Parser::ParseParams()
         } else if (AtKw(Kw::ByRef)) {
             Next();
         }
+        const Token& nameToken = Peek();
         p.name = ExpectName();
         if (AtOp('(')) {
             Next();
@@ -283,7 +284,7 @@ std::vector<Param> Parser::ParseParams()
         }
         for (const Param& other : params)
             if (other.name.compare(p.name, Qt::CaseInsensitive) == 0)
-                Fail(Err::NameRedefined);
+                FailAt(Err::NameRedefined, nameToken);
         params.push_back(std::move(p));
         if (AtOp(',')) {
             Next();
@@ -490,6 +491,7 @@ StmtPtr Parser::ParseReDim()
         item.target = std::make_unique<Expr>();
         item.target->kind = ExprKind::Name;
         item.target->line = Peek().line;
+        item.target->column = Peek().column;
         item.target->name = ExpectName();
         item.target->lower = item.target->name.toLower();
         item.isArray = true;
@@ -521,6 +523,7 @@ StmtPtr Parser::ParseErase()
         auto target = std::make_unique<Expr>();
         target->kind = ExprKind::Name;
         target->line = Peek().line;
+        target->column = Peek().column;
         target->name = ExpectName();
         target->lower = target->name.toLower();
         stmt->targets.push_back(std::move(target));
@@ -542,6 +545,7 @@ StmtPtr Parser::ParseConst()
         item.target = std::make_unique<Expr>();
         item.target->kind = ExprKind::Name;
         item.target->line = Peek().line;
+        item.target->column = Peek().column;
         item.target->name = ExpectName();
         item.target->lower = item.target->name.toLower();
         ExpectOp('=', Err::ExpectedEquals);
@@ -578,6 +582,8 @@ StmtPtr Parser::ParseCallKeyword()
     stmt->kind = StmtKind::Call;
     stmt->line = at.line;
     stmt->column = at.column;
+    if (!AtNameToken() && !AtOp('.') && !AtKw(Kw::Me))
+        Fail(Err::ExpectedIdentifier);
     stmt->expr = ParseTarget(lastParens, before);
     if (!AtEndOfStatement())
         Fail(Err::ExpectedEndOfStatement);

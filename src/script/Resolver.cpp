@@ -432,13 +432,11 @@ private:
 
 void Resolver::ResolveExpr(Expr& e, bool assignTarget, bool declare)
 {
-    for (auto& arg : e.args) {
-        if (!arg)
-            continue;
-        // A plain name passed as an argument may be assigned through ByRef.
-        const bool plainName = arg->kind == ExprKind::Name && arg->args.empty() && !arg->hasParens;
-        ResolveExpr(*arg, plainName);
-    }
+    // A name no one declared, passed as an argument, is looked up when run:
+    // a by-reference parameter assigned in the callee creates it then.
+    for (auto& arg : e.args)
+        if (arg)
+            ResolveExpr(*arg);
     switch (e.kind) {
     case ExprKind::Name:
         ResolveName(e, assignTarget, declare);

@@ -1,0 +1,11 @@
+d1 = DateSerial(2026, 3, 1) + TimeSerial(8, 30, 0)
+d2 = DateSerial(2026, 3, 2) + TimeSerial(7, 15, 30)
+Echo DateDiff("h", d1, d2), DateDiff("n", d1, d2), DateDiff("s", d1, d2), DateDiff("d", d1, d2)
+Echo DateDiff("d", d2, d1), DateDiff("m", DateSerial(2026, 1, 31), DateSerial(2026, 3, 1))
+Echo Weekday(d1, vbMonday), WeekdayName(Weekday(d1)), DatePart("ww", DateSerial(2026, 1, 1))
+Echo DateSerial(2026, 3, -1), DateSerial(2024, 2, 29), DateAdd("yyyy", 1, DateSerial(2024, 2, 29))
+Echo TimeSerial(25, 0, 0), TimeSerial(0, 90, 0), TimeSerial(12, 0, -1)
+Echo d1 < d2, d1 = CDate("01/03/2026 08:30:00"), TypeName(d2 - d1)
+Echo CDate(45000), CDate(0.5), CDate("12:30")
+Echo Year(Date) >= 2024, TypeName(Now), TypeName(Time), TypeName(Timer), Timer >= 0
+Echo FormatDateTime(d1), FormatDateTime(d1, vbLongTime), FormatDateTime(DateSerial(2026, 12, 25), vbLongDate)
