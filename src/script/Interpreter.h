@@ -117,8 +117,16 @@ private:
     void ExecCall(const Expr& call, Frame& frame);
     bool Condition(const Expr& cond, Frame& frame);
 
-    // expressions
-    Variant Eval(const Expr& e, Frame& frame);
+    // expressions; literals and locals, the most frequent, without a call
+    Variant Eval(const Expr& e, Frame& frame)
+    {
+        if (e.kind == ExprKind::Literal)
+            return e.value;
+        if (e.kind == ExprKind::Local)
+            return *frame.slots[e.slot];
+        return EvalComplex(e, frame);
+    }
+    Variant EvalComplex(const Expr& e, Frame& frame);
     Variant EvalBinary(const Expr& e, Frame& frame);
     const Variant& Operand(const Expr& e, Frame& frame, Variant& temp);
     std::pair<const Variant*, const Variant*> Operands(const Expr& e, Frame& frame, Variant& ta, Variant& tb);

@@ -55,7 +55,7 @@ void Interpreter::FillArgs(ArgList& list, const std::vector<ExprPtr>& exprs, Fra
     }
 }
 
-Variant Interpreter::Eval(const Expr& e, Frame& frame)
+Variant Interpreter::EvalComplex(const Expr& e, Frame& frame)
 {
     switch (e.kind) {
     case ExprKind::Literal:
