@@ -178,6 +178,7 @@ void frmPassword::SetTall(bool tall)
 {
     m_newPanel->setEnabled(tall);
     m_newPanel->setVisible(tall);
+    layout()->activate();
 }
 
 void frmPassword::Confirm()

@@ -130,7 +130,7 @@ void frmShowException::Browse()
 void frmShowException::MailSupport()
 {
     const QString url = ErrorReport::SupportMailUrl(m_code, Detail());
-    if (!OpenWithDesktop(QUrl::fromEncoded(url.toLatin1(), QUrl::StrictMode)))
+    if (!OpenWithDesktop(QUrl::fromEncoded(url.toLatin1())))
         Dialogs().MessageBox(QStringLiteral("Impossibile avviare il programma di posta elettronica.\r\r"
                                             "Indirizzo del supporto: ")
                                  + ErrorReport::SupportAddress(),
