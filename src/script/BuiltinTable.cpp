@@ -20,6 +20,7 @@ struct Table
         AddFormatFunctions(entries);
         AddArrayFunctions(entries);
         AddEngineFunctions(entries);
+        AddByteAndEscapeFunctions(entries);
         for (int i = 0; i < int(entries.size()); ++i)
             index.insert(QString::fromLatin1(entries[size_t(i)].name).toLower(), i);
     }

@@ -39,6 +39,7 @@ void AddDateFunctions(std::vector<BuiltinInfo>& table);
 void AddFormatFunctions(std::vector<BuiltinInfo>& table);
 void AddArrayFunctions(std::vector<BuiltinInfo>& table);
 void AddEngineFunctions(std::vector<BuiltinInfo>& table);
+void AddByteAndEscapeFunctions(std::vector<BuiltinInfo>& table);
 
 // Helpers shared by the families.
 inline bool Has(std::span<Variant> args, size_t i)

@@ -62,6 +62,37 @@ Variant InputBox(Interpreter& vm, Args a)
     return Variant::Str(box ? box(prompt, title, defaultText) : QString());
 }
 
+// What GetRef returns: calling its default member calls the procedure.
+class ProcRef : public ScriptObject
+{
+public:
+    ProcRef(Interpreter& vm, const ProcDef& proc) : m_vm(vm), m_alive(vm.AliveToken()), m_proc(proc) {}
+    QString TypeName() const override { return QStringLiteral("Object"); }
+    Variant Invoke(const QString& name, InvokeKind kind, vbs::Args args) override
+    {
+        if (!name.isEmpty() || kind == InvokeKind::Let || kind == InvokeKind::Set)
+            throw VbError(Err::NoSuchMember);
+        if (m_alive.expired() || !m_vm.Alive())
+            throw VbError(Err::ObjectRequired);
+        return m_vm.CallProc(m_proc, args, nullptr, nullptr);
+    }
+
+private:
+    Interpreter& m_vm;
+    std::weak_ptr<void> m_alive;
+    const ProcDef& m_proc;
+};
+
+Variant GetRef(Interpreter& vm, Args a)
+{
+    const ProcDef* proc = vm.FindProc(Convert::ToString(a[0]).toLower());
+    if (!proc)
+        throw VbError(Err::InvalidCall);
+    auto ref = std::make_shared<ProcRef>(vm, *proc);
+    vm.Track(ref);
+    return Variant::Object(std::move(ref));
+}
+
 Variant ErrFn(Interpreter& vm, Args)
 {
     return Variant::Object(vm.ErrPtr());
@@ -120,6 +151,7 @@ void AddEngineFunctions(std::vector<BuiltinInfo>& t)
     t.push_back({"MsgBox", 1, 5, MsgBox});
     t.push_back({"InputBox", 1, 7, InputBox});
     t.push_back({"Err", 0, 0, ErrFn});
+    t.push_back({"GetRef", 1, 1, GetRef});
     t.push_back({"ScriptEngine", 0, 0, ScriptEngine});
     t.push_back({"ScriptEngineMajorVersion", 0, 0, MajorVersion});
     t.push_back({"ScriptEngineMinorVersion", 0, 0, MinorVersion});

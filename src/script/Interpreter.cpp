@@ -305,6 +305,28 @@ bool IsPlainVariable(const Expr& e)
 }
 } // namespace
 
+inline Variant Interpreter::RunProc(const ProcDef& proc, Variant** slots, ClassInstance* self,
+                             const std::shared_ptr<ScriptObject>& me)
+{
+    CheckStack();
+    Tick();
+    Frame frame;
+    frame.proc = &proc;
+    frame.slots = slots;
+    frame.me = me;
+    frame.self = self;
+    frame.optionExplicit = proc.optionExplicit;
+    {
+        FrameSwitch running(m_frame, &frame);
+        ExecBlock(proc.body, frame);
+    }
+    if (proc.returnSlot < 0)
+        return {};
+    if (size_t(proc.returnSlot) < proc.params.size())
+        return *slots[proc.returnSlot];
+    return std::move(*slots[proc.returnSlot]);
+}
+
 Variant Interpreter::CallProc(const ProcDef& proc, Args args, ClassInstance* self,
                               const std::shared_ptr<ScriptObject>& me)
 {
@@ -344,27 +366,6 @@ Variant Interpreter::CallDirect(const ProcDef& proc, const std::vector<ExprPtr>&
     return RunProc(proc, locals.Slots(), nullptr, nullptr);
 }
 
-Variant Interpreter::RunProc(const ProcDef& proc, Variant** slots, ClassInstance* self,
-                             const std::shared_ptr<ScriptObject>& me)
-{
-    CheckStack();
-    Tick();
-    Frame frame;
-    frame.proc = &proc;
-    frame.slots = slots;
-    frame.me = me;
-    frame.self = self;
-    frame.optionExplicit = proc.optionExplicit;
-    {
-        FrameSwitch running(m_frame, &frame);
-        ExecBlock(proc.body, frame);
-    }
-    if (proc.returnSlot < 0)
-        return {};
-    if (size_t(proc.returnSlot) < proc.params.size())
-        return *slots[proc.returnSlot];
-    return std::move(*slots[proc.returnSlot]);
-}
 
 Variant Interpreter::EvalCode(const QString& code)
 {

@@ -75,6 +75,8 @@ public:
     void Track(const std::shared_ptr<ScriptObject>& object);
     void RunTerminate(ClassInstance& instance, const ProcDef& terminate);
     bool Alive() const { return !m_dying; }
+    // Expires when the interpreter goes; objects that call back into it keep it.
+    std::weak_ptr<void> AliveToken() const { return m_aliveToken; }
     void CheckArraySize(qint64 elements) const;
     void CheckStringSize(qint64 length) const;
     float Random(std::optional<float> argument);

@@ -332,8 +332,8 @@ void Interpreter::ExecDim(const Stmt& s, Frame& frame)
         Variant* var = Ref(*item.target, frame, true);
         if (!var)
             throw VbError(Err::VariableUndefined);
-        if (var->IsArray() && var->ArrValue()->fixedSize)
-            continue; // declared once for the whole procedure
+        if (var->IsArray())
+            continue; // a declaration, not a reset: met again in a loop it keeps the array
         std::vector<qint32> upper;
         for (const ExprPtr& b : item.bounds)
             upper.push_back(Convert::ToLong(Eval(*b, frame)));
