@@ -1,29 +1,17 @@
-// Interim start-up: opens (or creates) the archive in the working directory
-// and lists its tables, until the main window takes over.
+// The entry routine: one running copy, the splash window, the settings, the
+// password gate, then the main window, which opens the archive when it is
+// first activated and ends the application when it is unloaded.
 
 #include "app/AppInfo.h"
 #include "app/AppSettings.h"
-#include "app/ArchiveSession.h"
-#include "component/DataObject.h"
-#include "component/DatabaseObject.h"
-#include "component/Table.h"
+#include "app/SingleInstance.h"
+#include "app/frmPassword.h"
+#include "app/frmSplash.h"
+#include "browser/frmMain.h"
+#include "component/widgets/DialogService.h"
 
 #include <QApplication>
 #include <QLocale>
-#include <QTreeWidget>
-
-namespace {
-
-class InterimHost : public ArchiveSessionHost
-{
-public:
-    void ShowMessage(const QString&) override {}
-    void CloseMessage() override {}
-    bool ShowOptions() override { return true; } // the working directory as configured
-    itfNotifyEvent* NotifySink() override { return nullptr; }
-};
-
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -31,23 +19,36 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(AppInfo::ProductName());
     QApplication::setApplicationVersion(AppInfo::VersionText());
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
-    LoadSettings();
+    // The main window hides to the notification area and message windows
+    // come and go: only the main window's unloading ends the run.
+    QApplication::setQuitOnLastWindowClosed(false);
 
-    InterimHost host;
-    auto& session = ArchiveSession::Instance();
-    if (session.InitializeDatabase(host) != ArchiveSession::Outcome::Opened)
-        return 1;
-
-    QTreeWidget tables;
-    tables.setWindowTitle(AppInfo::ProductName() + QStringLiteral(" - ") + ArchiveSession::DatabasePath());
-    tables.setHeaderLabels({QStringLiteral("Tabella"), QStringLiteral("Titolo"), QStringLiteral("Record")});
-    auto collection = session.Database()->Tables();
-    for (int i = 0; i < collection.Count(); ++i) {
-        const Table table = collection.Item(i);
-        const qint64 count = table.OpenDataObject(session.Engine())->RecordCount();
-        tables.addTopLevelItem(new QTreeWidgetItem(QStringList{table.Name(), table.Caption(), QString::number(count)}));
+    SingleInstance instance;
+    if (instance.IsAnotherRunning()) {
+        instance.NotifyFirstInstance();
+        Dialogs().MessageBox(SingleInstance::AlreadyRunningMessage(), MsgButtons::Ok, MsgIcon::Information,
+                             MsgDefault::Button1, AppInfo::ProductName());
+        return 0;
     }
-    tables.resize(560, 320);
-    tables.show();
+
+    auto splash = std::make_unique<frmSplash>();
+    splash->ShowNow();
+    LoadSettings();
+    if (!frmPassword::CheckAccess(splash.get(), false, false))
+        return 0;
+
+    frmMain mainWindow;
+    splash.reset();
+    QObject::connect(&instance, &SingleInstance::ActivationRequested, &mainWindow, [&mainWindow] {
+        if (mainWindow.isMinimized())
+            mainWindow.showNormal();
+        else
+            mainWindow.show();
+        mainWindow.raise();
+        mainWindow.activateWindow();
+    });
+    QObject::connect(&mainWindow, &frmMain::Unloaded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    QObject::connect(&mainWindow, &frmMain::EndProcessRequested, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    mainWindow.show();
     return app.exec();
 }

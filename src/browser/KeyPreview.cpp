@@ -1,0 +1,51 @@
+#include "browser/KeyPreview.h"
+
+#include <QString>
+
+namespace {
+
+bool IsTypingKey(int key, bool keypad)
+{
+    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
+        return true;
+    if (keypad && (key == Qt::Key_Asterisk || key == Qt::Key_Slash || key == Qt::Key_Minus || key == Qt::Key_Plus))
+        return true;
+    switch (key) {
+    case Qt::Key_Space:
+    case Qt::Key_Period:
+    case Qt::Key_Comma:
+    case Qt::Key_Minus:
+    case Qt::Key_Escape:
+    case Qt::Key_Backspace:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+PreviewCommand PreviewKey(int key, Qt::KeyboardModifiers modifiers, bool searchFieldChosen)
+{
+    const bool keypad = modifiers.testFlag(Qt::KeypadModifier);
+    const Qt::KeyboardModifiers held = modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    if (key == Qt::Key_R && held == (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier))
+        return PreviewCommand::EuroConversion;
+    if (held != Qt::NoModifier)
+        return PreviewCommand::None;
+    if (key == Qt::Key_Insert || (keypad && key == Qt::Key_Plus))
+        return PreviewCommand::NewRecord;
+    if (key == Qt::Key_Delete)
+        return PreviewCommand::DeleteRecord;
+    if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        return PreviewCommand::EditRecord;
+    if (searchFieldChosen && IsTypingKey(key, keypad))
+        return PreviewCommand::TypeToSearch;
+    return PreviewCommand::None;
+}
+
+QString EuroConversionQuestion()
+{
+    return QStringLiteral("ATTENZIONE! - Questa operazione converte la valuta e deve essere guidata da supporto "
+                          "tecnico...\r\rContinuare ?\r\r");
+}

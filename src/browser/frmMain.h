@@ -1,0 +1,179 @@
+#pragma once
+// The main window: the section tree on the left, the grid (or a group's page
+// of section buttons) on the right, a title strip above both, a splitter
+// between them, the toolbar and the status bar. It opens the archive when
+// activated without one, is the archive engine's notification sink, keeps
+// its geometry from run to run, and ends the application when unloaded.
+
+#include "app/ArchiveSession.h"
+#include "browser/DeferredCommand.h"
+#include "browser/MainLayout.h"
+#include "component/ComponentInterfaces.h"
+
+#include <QLabel>
+#include <QMainWindow>
+#include <QPointer>
+#include <QTableView>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <functional>
+#include <memory>
+
+class DataObject;
+class GridBinding;
+class MainMenus;
+class MainTrayIcon;
+class SectionItemPage;
+class SplitterHandle;
+class QFrame;
+
+class frmMain : public QMainWindow, public ArchiveSessionHost, public itfNotifyEvent
+{
+    Q_OBJECT
+
+public:
+    // Form_Load: controls, menus, the stored geometry, the tray icon.
+    explicit frmMain(QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // Rebuilds the section tree, keeping the selected position.
+    void SetTreeViewNodes();
+    // Loads the selected section's view (every caller passes an empty order).
+    void RefreshDetailView(const QString& order = QString());
+    // Panel 1 of the status bar.
+    void SetStatusMsg(const QString& text);
+    QString StatusMsg() const;
+    // Drops the archive's references, the grid's data and the current view.
+    void ReleaseDatabase();
+    // Lays the window out for a splitter position in twips (0 collapses the
+    // tree, -1 restores it).
+    void LayoutMainWindow(int x);
+    // Rebuilds the section item page of a selected group node.
+    void ShowSectionItems();
+
+    // Form_Activate: opens the archive when there is none (tree, currency
+    // entry, view), and stores today's date as the sale date.
+    void Activate();
+    // The close command: saves state and geometry, removes the tray icon,
+    // closes the other windows, releases the archive and closes. False when
+    // another window refused to close.
+    bool Unload();
+    bool IsUnloaded() const { return m_unloaded; }
+
+    // Controls, for the parts that work on them and for tests.
+    QAction* Action(const QString& name) const;
+    QMenu* Menu(const QString& name) const;
+    QAction* ToolButton(const QString& key) const;
+    QTreeWidget* TreeView() const { return m_tvTreeView; }
+    QTableView* GridView() const { return m_dgView; }
+    GridBinding& Grid() const { return *m_grid; }
+    const SectionItemPage& SectionItems() const { return *m_sectionItems; }
+    QToolButton* HideTreeButton() const { return m_cmdHideTree; }
+    QLabel* Title(int index) const { return index == 0 ? m_lblTitle0 : m_lblTitle1; }
+    QWidget* Splitter() const;
+    std::shared_ptr<DataObject> CurrentDataObject() const { return m_currentDataObject; }
+    DeferredCommand& tmFunc() { return m_tmFunc; }
+    const MainLayoutState& LayoutState() const { return m_layoutState; }
+    // The splitter's position (imgSplitter.Left) in twips.
+    int SplitterLeft() const { return m_splitterLeft; }
+    // The name of the menu last popped up (toolbar buttons, date button).
+    const QString& LastPopUp() const { return m_lastPopUp; }
+    // Whether the tray icon is there to bring the window back.
+    bool HasTrayIcon() const;
+
+    // ArchiveSessionHost
+    void ShowMessage(const QString& text) override;
+    void CloseMessage() override;
+    bool ShowOptions() override;
+    itfNotifyEvent* NotifySink() override { return this; }
+
+    // itfNotifyEvent
+    void OnEvent(int p_nEventCode, const QString& p_strDetail) override;
+    void OnInternalMessage(int p_nCode, const QString& p_strText) override;
+    void OnQueryMessage(int p_nMessageType, const QString& p_strText, bool& p_blnCancel) override;
+    void OnReportRequest(const QVariantList& p_varArguments) override;
+
+Q_SIGNALS:
+    // The options were left unconfirmed on first run: the process ends.
+    void EndProcessRequested();
+    // The window was unloaded: the application ends.
+    void Unloaded();
+    // Commands of later parts, emitted where the frame decides on them.
+    void EuroConversionRequested();
+    void EditRecordRequested();
+    void SearchKeyTyped(int key, const QString& text);
+    void SearchFieldRequested(int position);
+    void ReportRequested(const QVariantList& arguments);
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildControls();
+    void ConnectCommands();
+    void RestoreGeometry();
+    void SaveGeometry();
+    void SetupCurrencyConversion();
+    void ToggleCurrencyConversion();
+    void ToggleBar(const QString& entry, QWidget* bar);
+    void HideOrShowTree();
+    void ToolButtonClicked(QAction* button);
+    void PopUpMenu(const QString& name);
+    void SectionItemClicked(const QString& tag);
+    void TreeNodeClicked();
+    void RefreshView();
+    void ChangePassword();
+    void OpenOptions();
+    void ShowHelpMissing();
+    void ShowAbout();
+    void ShowFromTray();
+    bool PreviewKey(QKeyEvent* key);
+    bool CloseOtherWindows();
+    void StartSplitterDrag();
+    void MoveSplitterBar(int pointerX);
+    void EndSplitterDrag(int pointerX);
+    void EnableViewCommands(bool enabled);
+    void ShowNoView();
+
+    // Twips of the client area (below the menu bar) and pixels.
+    int ToPixelsX(int twips) const;
+    int ToPixelsY(int twips) const;
+    int ToTwipsX(int pixels) const;
+    int ToTwipsY(int pixels) const;
+    MainLayoutInput LayoutInput() const;
+    QRect ClientToArea(const QRect& twips) const;
+    int MenuBarBottom() const;
+
+    std::unique_ptr<MainMenus> m_menus;
+    QWidget* m_area = nullptr;           // the central widget
+    QFrame* m_picTitles = nullptr;
+    QLabel* m_lblTitle0 = nullptr;
+    QLabel* m_lblTitle1 = nullptr;
+    QToolButton* m_cmdHideTree = nullptr;
+    QToolButton* m_cmdDateSel = nullptr;
+    QToolButton* m_cmdGridSetting = nullptr;
+    QTreeWidget* m_tvTreeView = nullptr;
+    QTableView* m_dgView = nullptr;
+    SplitterHandle* m_imgSplitter = nullptr;
+    QFrame* m_picSplitter = nullptr;
+    QLabel* m_statusPanel = nullptr;
+    std::unique_ptr<GridBinding> m_grid;
+    std::unique_ptr<SectionItemPage> m_sectionItems;
+    std::unique_ptr<MainTrayIcon> m_tray;
+    DeferredCommand m_tmFunc;
+
+    std::shared_ptr<DataObject> m_currentDataObject;
+    MainLayoutState m_layoutState;
+    int m_splitterLeft = MainLayout::DefaultSplit;
+    int m_barLeft = 0;
+    bool m_dragging = false;
+    bool m_activating = false;
+    bool m_loadingView = false;
+    bool m_unloading = false;
+    bool m_unloaded = false;
+    bool m_selectingNode = false;
+    QString m_lastPopUp;
+    QPointer<QWidget> m_options;
+};
