@@ -369,6 +369,9 @@ Variant Interpreter::CallDirect(const ProcDef& proc, const std::vector<ExprPtr>&
 
 Variant Interpreter::EvalCode(const QString& code)
 {
+    // Code that evaluates itself recurses without a procedure call.
+    CheckStack();
+    Tick();
     Frame& frame = *m_frame;
     ExprPtr expr;
     try {
@@ -386,6 +389,8 @@ Variant Interpreter::EvalCode(const QString& code)
 
 void Interpreter::ExecuteCode(const QString& code, bool global)
 {
+    CheckStack();
+    Tick();
     Frame& frame = *m_frame;
     const bool inProc = !global && frame.proc;
     std::unique_ptr<Unit> unit;

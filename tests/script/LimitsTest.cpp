@@ -43,6 +43,9 @@ TEST(Limits, RunawayRecursionRaisesOutOfStackSpace)
     const ScriptError error = RunTop(QStringLiteral("Function F(n)\n F = F(n + 1) + 1\nEnd Function\nx = F(1)"));
     EXPECT_EQ(error.number, vbs::Err::OutOfStack);
     EXPECT_EQ(error.line, 2);
+    // Code that executes itself recurses too.
+    EXPECT_EQ(RunTop(QStringLiteral("s = \"Execute s\"\nExecute s")).number, vbs::Err::OutOfStack);
+    EXPECT_EQ(RunTop(QStringLiteral("s = \"Eval(s)\"\nx = Eval(s)")).number, vbs::Err::OutOfStack);
     // The engine stays usable after it.
     ScriptEngine engine;
     ASSERT_TRUE(engine.AddCode(QStringLiteral("Function F(n)\n If n > 0 Then F = F(n - 1) + 1 Else F = 0\nEnd Function")));
