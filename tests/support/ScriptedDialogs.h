@@ -9,7 +9,19 @@
 //     dialogs.AnswerMessage(MsgResult::No);
 //     ... run the code ...
 //     EXPECT_EQ(dialogs.Calls().at(0).text, ...);
+//
+// The archive engine's windows are answered the same way: the scripted user
+// chooses a record, edits the record being edited (through the data object,
+// as the real editor does), changes a filter, gives an order, a sequence or
+// an export file.
 
+#include "component/ComplexFilter.h"
+#include "component/ComponentGlobal.h"
+#include "component/DataExport.h"
+#include "component/DataObject.h"
+#include "component/Exception.h"
+#include "component/RecordEditSession.h"
+#include "component/TableDef.h"
 #include "component/widgets/DialogService.h"
 #include "support/QtPrinting.h"
 
@@ -24,7 +36,23 @@
 #include <string>
 #include <vector>
 
-enum class DialogKind { MessageBox, InputBox, OpenFile, SaveFile, PrinterSetup, Beep, Window };
+enum class DialogKind {
+    MessageBox,
+    InputBox,
+    OpenFile,
+    SaveFile,
+    PrinterSetup,
+    Beep,
+    Window,
+    SelectionList,
+    RecordEditor,
+    ValueEditor,
+    ComplexFilter,
+    OrderDialog,
+    FieldSequence,
+    ExportDialog,
+    DataWindow
+};
 
 struct DialogCall
 {
@@ -39,6 +67,14 @@ struct DialogCall
     QString fileName;
     QString filter;
     QString window;      // ExecModal: the window's object name
+    // The engine's windows: the table of the data object or filter, the
+    // search field (selection list) or edited field (value editor), and for
+    // the record editor whether it opened on a new record and its option.
+    // The proposed order or sequence is in defaultText.
+    QString table;
+    QString field;
+    bool newRecord = false;
+    int baseTableOption = 0;
 };
 
 inline const char* DialogKindName(DialogKind kind)
@@ -51,6 +87,14 @@ inline const char* DialogKindName(DialogKind kind)
     case DialogKind::PrinterSetup: return "printer set-up";
     case DialogKind::Beep: return "beep";
     case DialogKind::Window: return "window";
+    case DialogKind::SelectionList: return "selection list";
+    case DialogKind::RecordEditor: return "record editor";
+    case DialogKind::ValueEditor: return "value editor";
+    case DialogKind::ComplexFilter: return "complex filter dialog";
+    case DialogKind::OrderDialog: return "order dialog";
+    case DialogKind::FieldSequence: return "field-sequence dialog";
+    case DialogKind::ExportDialog: return "export dialog";
+    case DialogKind::DataWindow: return "data window";
     }
     return "dialog";
 }
@@ -83,6 +127,80 @@ public:
         return Push(std::move(answer));
     }
     void SetPrinters(QStringList printers) { m_printers = std::move(printers); }
+
+    // Selection list: the record chosen, which becomes the current record
+    // (nullopt: closed without choosing).
+    ScriptedDialogs& AnswerSelection(std::optional<qint64> oid)
+    {
+        Answer answer{DialogKind::SelectionList, {}, {}, oid.has_value()};
+        answer.key = oid;
+        return Push(std::move(answer));
+    }
+    // Selection list: the record at `row` of the list (0 is the first).
+    ScriptedDialogs& AnswerSelectionRow(int row)
+    {
+        Answer answer{DialogKind::SelectionList, {}, {}, true};
+        answer.row = row;
+        return Push(std::move(answer));
+    }
+    // Record editor: `edit` plays the user on the record being edited (a new
+    // record has been begun; set values with SetValue) and returns true for
+    // "OK", false for "Annulla". "OK" stores the record as the real editor
+    // does; when storing fails the error appears in a message box (script
+    // its answer) and the user then cancels.
+    ScriptedDialogs& AnswerRecordEditor(std::function<bool(DataObject&)> edit)
+    {
+        Answer answer{DialogKind::RecordEditor, {}, {}, true};
+        answer.edit = std::move(edit);
+        return Push(std::move(answer));
+    }
+    ScriptedDialogs& AnswerRecordEditorOk() { return Push({DialogKind::RecordEditor, {}, {}, true}); }
+    ScriptedDialogs& AnswerRecordEditorCancel() { return Push({DialogKind::RecordEditor, {}, {}, false}); }
+    // Value editor: the value confirmed (nullopt: cancelled). A value the
+    // field refuses appears in a message box (script its answer), then the
+    // user cancels.
+    ScriptedDialogs& AnswerValueEditor(std::optional<QVariant> value)
+    {
+        Answer answer{DialogKind::ValueEditor, {}, {}, value.has_value()};
+        answer.value = value.value_or(QVariant());
+        return Push(std::move(answer));
+    }
+    // Complex filter dialog: `edit` changes the conditions and returns
+    // whether the dialog is confirmed (a cancelled edit leaves the filter
+    // as it was).
+    ScriptedDialogs& AnswerComplexFilter(std::function<bool(ComplexFilter&)> edit)
+    {
+        Answer answer{DialogKind::ComplexFilter, {}, {}, true};
+        answer.filterEdit = std::move(edit);
+        return Push(std::move(answer));
+    }
+    ScriptedDialogs& AnswerComplexFilterConfirmed(bool confirmed)
+    {
+        return Push({DialogKind::ComplexFilter, {}, {}, confirmed});
+    }
+    // Order and field-sequence dialogs: the string confirmed (nullopt: cancelled).
+    ScriptedDialogs& AnswerOrder(std::optional<QString> order) { return Push({DialogKind::OrderDialog, {}, order, false}); }
+    ScriptedDialogs& AnswerFieldSequence(std::optional<QString> sequence)
+    {
+        return Push({DialogKind::FieldSequence, {}, sequence, false});
+    }
+    // Export dialog: the format and file chosen; the records are exported
+    // there as by the real dialog (an error appears in a message box: script
+    // its answer).
+    ScriptedDialogs& AnswerExport(int format, const QString& path)
+    {
+        Answer answer{DialogKind::ExportDialog, {}, path, true};
+        answer.format = format;
+        return Push(std::move(answer));
+    }
+    ScriptedDialogs& AnswerExportCancel() { return Push({DialogKind::ExportDialog, {}, {}, false}); }
+    // Data window: `look` sees the data object shown, then the window closes.
+    ScriptedDialogs& AnswerDataWindow(std::function<void(DataObject&)> look = {})
+    {
+        Answer answer{DialogKind::DataWindow, {}, {}, true};
+        answer.look = std::move(look);
+        return Push(std::move(answer));
+    }
 
     const std::vector<DialogCall>& Calls() const { return m_calls; }
     const DialogCall& LastCall() const { return m_calls.back(); }
@@ -164,6 +282,129 @@ public:
         return act(window);
     }
 
+    std::optional<qint64> SelectionList(const std::shared_ptr<DataObject>& data, const QString& title,
+                                        const QString& searchField) override
+    {
+        DialogCall call = EngineCall(DialogKind::SelectionList, data->TableName(), title);
+        call.field = searchField;
+        const Answer* taken = Take(call);
+        if (!taken || !taken->confirmed)
+            return std::nullopt;
+        const Answer answer = *taken;
+        if (answer.row >= 0) {
+            if (!data->MoveTo(answer.row)) {
+                ADD_FAILURE() << "The selection list has no row " << answer.row;
+                return std::nullopt;
+            }
+            return data->ValueAt(0).toLongLong();
+        }
+        if (!data->FindKey(QVariant(*answer.key)))
+            ADD_FAILURE() << "The selection list has no record " << *answer.key;
+        return answer.key;
+    }
+
+    std::optional<qint64> RecordEditor(const std::shared_ptr<DataObject>& data, EditMode mode,
+                                       const RecordEditorOptions& options) override
+    {
+        DialogCall call = EngineCall(DialogKind::RecordEditor, data->TableName(), QString());
+        call.newRecord = mode == EditMode::NewRecord;
+        call.baseTableOption = options.baseTableOption;
+        const Answer* taken = Take(call);
+        if (!taken)
+            return std::nullopt;
+        const Answer answer = *taken;
+        RecordEditSession session(data, mode, options);
+        const bool ok = answer.edit ? answer.edit(*data) : answer.confirmed;
+        if (!ok)
+            return std::nullopt;
+        try {
+            return session.Save();
+        } catch (const Exception& e) {
+            MessageBox(e.Description(), MsgButtons::Ok, MsgIcon::Exclamation, MsgDefault::Button1, QString());
+            return std::nullopt;
+        }
+    }
+
+    bool ValueEditor(const std::shared_ptr<DataObject>& data, const QString& field, const QString& title) override
+    {
+        DialogCall call = EngineCall(DialogKind::ValueEditor, data->TableName(), title);
+        call.field = field;
+        const Answer* taken = Take(call);
+        if (!taken || !taken->confirmed)
+            return false;
+        const QVariant value = taken->value;
+        const int index = data->FieldIndex(field);
+        if (index < 0) {
+            ADD_FAILURE() << "The value editor opened on an unknown field";
+            return false;
+        }
+        try {
+            if (ComponentGlobal::ValuesEqual(value, RecordEditSession::EditorValue(*data, index)))
+                return false;
+            data->SetValue(field, value);
+            return true;
+        } catch (const Exception& e) {
+            MessageBox(e.Description(), MsgButtons::Ok, MsgIcon::Exclamation, MsgDefault::Button1, title);
+            return false;
+        }
+    }
+
+    bool ComplexFilterDialog(ComplexFilter& filter, const DatabaseObject&, const QString& title) override
+    {
+        const Answer* taken = Take(EngineCall(DialogKind::ComplexFilter, filter.TableName(), title));
+        if (!taken)
+            return false;
+        const Answer answer = *taken;
+        if (!answer.filterEdit)
+            return answer.confirmed;
+        ComplexFilter working = filter;
+        if (!answer.filterEdit(working))
+            return false;
+        filter = working;
+        return true;
+    }
+
+    std::optional<QString> OrderDialog(const std::shared_ptr<DataObject>& data, const QString& title,
+                                       const QString& currentOrder) override
+    {
+        DialogCall call = EngineCall(DialogKind::OrderDialog, data->TableName(), title);
+        call.defaultText = currentOrder;
+        const Answer* answer = Take(call);
+        return answer ? answer->text : std::nullopt;
+    }
+
+    std::optional<QString> FieldSequenceDialog(const std::shared_ptr<DataObject>& data, const QString& title,
+                                               const QString& currentSequence) override
+    {
+        DialogCall call = EngineCall(DialogKind::FieldSequence, data->TableName(), title);
+        call.defaultText = currentSequence;
+        const Answer* answer = Take(call);
+        return answer ? answer->text : std::nullopt;
+    }
+
+    bool ExportDialog(const std::shared_ptr<DataObject>& data, itfProgress* progress) override
+    {
+        const Answer* taken = Take(EngineCall(DialogKind::ExportDialog, data->TableName(), QString()));
+        if (!taken || !taken->confirmed)
+            return false;
+        const Answer answer = *taken;
+        try {
+            return DataExport::Export(*data, answer.format, answer.text.value_or(QString()), progress);
+        } catch (const Exception& e) {
+            MessageBox(e.Description(), MsgButtons::Ok, MsgIcon::Critical, MsgDefault::Button1, QString());
+            return false;
+        }
+    }
+
+    void DataWindow(const std::shared_ptr<DataObject>& data, const QString& caption) override
+    {
+        const Answer* taken = Take(EngineCall(DialogKind::DataWindow, data->TableName(), caption));
+        if (taken && taken->look) {
+            const auto look = taken->look;
+            look(*data);
+        }
+    }
+
 private:
     struct Answer
     {
@@ -172,7 +413,23 @@ private:
         std::optional<QString> text;
         bool confirmed;
         std::function<int(QDialog&)> act = {};
+        std::optional<qint64> key = {};
+        int row = -1;
+        std::function<bool(DataObject&)> edit = {};
+        QVariant value = {};
+        std::function<bool(ComplexFilter&)> filterEdit = {};
+        int format = 0;
+        std::function<void(DataObject&)> look = {};
     };
+
+    static DialogCall EngineCall(DialogKind kind, const QString& table, const QString& title)
+    {
+        DialogCall call;
+        call.kind = kind;
+        call.table = table;
+        call.title = title;
+        return call;
+    }
 
     ScriptedDialogs& Push(Answer answer)
     {
@@ -188,7 +445,9 @@ private:
         std::string shown;
         {
             std::ostringstream os;
-            PrintTo(call.text, &os);
+            PrintTo(call.text.isEmpty() && !call.table.isEmpty() ? call.table + QStringLiteral(" ") + call.title
+                                                                 : call.text,
+                    &os);
             shown = os.str();
         }
         if (m_answers.empty()) {

@@ -1,15 +1,24 @@
 #pragma once
 // Every modal interaction of the application goes through one dialog
-// service: message boxes, input boxes, file and printer dialogs (and, as they
-// come, the archive engine's own dialogs). The application asks Dialogs();
+// service: message boxes, input boxes, file and printer dialogs, and the
+// archive engine's own windows (selection list, record and value editors,
+// filter, order and field-sequence dialogs, export, data window). The
+// application asks Dialogs();
 // tests put a scripted service in its place with ScopedDialogService and
 // check the exact text, buttons, icon and default button of every dialog.
 
+#include "component/RecordEditSession.h"
+
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
 
 class QDialog;
+class ComplexFilter;
+class DataObject;
+class DatabaseObject;
+class itfProgress;
 
 // The button sets of a message box.
 enum class MsgButtons { Ok, OkCancel, AbortRetryIgnore, YesNoCancel, YesNo, RetryCancel };
@@ -55,6 +64,50 @@ public:
     // Shows one of the application's own windows modally and returns its
     // result (QDialog::exec). Tests answer it by acting on the window.
     virtual int ExecModal(QDialog& window) = 0;
+
+    // The archive engine's windows. They work on the caller's data object
+    // and move its current record as the user browses.
+
+    // The records of `data` in a list (titled with the table's caption when
+    // `title` is empty); typing searches `searchField` when one is given.
+    // The chosen record's OID, which is then the current record; nullopt
+    // when the list was closed without choosing.
+    virtual std::optional<qint64> SelectionList(const std::shared_ptr<DataObject>& data, const QString& title,
+                                                const QString& searchField) = 0;
+
+    // Edits a new record or the current one, one editor per field, the
+    // table's rules applied as values change. The stored record's OID;
+    // nullopt when the user cancelled (nothing is stored then).
+    virtual std::optional<qint64> RecordEditor(const std::shared_ptr<DataObject>& data, EditMode mode,
+                                               const RecordEditorOptions& options) = 0;
+
+    // Edits one field of the current record: the value is set, not stored.
+    // True when the field changed.
+    virtual bool ValueEditor(const std::shared_ptr<DataObject>& data, const QString& field, const QString& title) = 0;
+
+    // The conditions of `filter`, a filter on one of the tables of
+    // `database`, with its saved filters. True when confirmed: `filter`
+    // then holds the conditions as edited; otherwise it is as it was (filters
+    // saved or deleted in the dialog stay saved or deleted).
+    virtual bool ComplexFilterDialog(ComplexFilter& filter, const DatabaseObject& database, const QString& title) = 0;
+
+    // A combined order over the fields of `data`, starting from
+    // `currentOrder`. The order string, or nullopt when cancelled.
+    virtual std::optional<QString> OrderDialog(const std::shared_ptr<DataObject>& data, const QString& title,
+                                               const QString& currentOrder) = 0;
+
+    // The fields a grid of `data` shows, in sequence, starting from
+    // `currentSequence` (empty: the default fields). The new sequence (empty
+    // for the default), or nullopt when cancelled.
+    virtual std::optional<QString> FieldSequenceDialog(const std::shared_ptr<DataObject>& data, const QString& title,
+                                                       const QString& currentSequence) = 0;
+
+    // Asks for a format and a file and exports the records of `data` there,
+    // reporting to `progress` (may be null). True when a file was written.
+    virtual bool ExportDialog(const std::shared_ptr<DataObject>& data, itfProgress* progress) = 0;
+
+    // Shows the records of `data` in a window with `caption`.
+    virtual void DataWindow(const std::shared_ptr<DataObject>& data, const QString& caption) = 0;
 };
 
 // The title shown for an empty one.

@@ -1,5 +1,14 @@
 #include "component/widgets/QtDialogService.h"
 
+#include "component/widgets/ComplexFilterWindow.h"
+#include "component/widgets/DataViewWindow.h"
+#include "component/widgets/ExportWindow.h"
+#include "component/widgets/FieldSequenceWindow.h"
+#include "component/widgets/OrderWindow.h"
+#include "component/widgets/RecordEditorWindow.h"
+#include "component/widgets/SelectionListWindow.h"
+#include "component/widgets/ValueEditorWindow.h"
+
 #include <QDialog>
 
 #include <QApplication>
@@ -227,3 +236,64 @@ DialogService& Dialogs()
 }
 
 int QtDialogService::ExecModal(QDialog& window) { return window.exec(); }
+
+std::optional<qint64> QtDialogService::SelectionList(const std::shared_ptr<DataObject>& data, const QString& title,
+                                                     const QString& searchField)
+{
+    SelectionListWindow window(data, title, searchField, QApplication::activeWindow());
+    if (Dialogs().ExecModal(window) != QDialog::Accepted)
+        return std::nullopt;
+    return window.ChosenKey();
+}
+
+std::optional<qint64> QtDialogService::RecordEditor(const std::shared_ptr<DataObject>& data, EditMode mode,
+                                                    const RecordEditorOptions& options)
+{
+    RecordEditorWindow window(data, mode, options, QApplication::activeWindow());
+    if (Dialogs().ExecModal(window) != QDialog::Accepted)
+        return std::nullopt;
+    return window.StoredKey();
+}
+
+bool QtDialogService::ValueEditor(const std::shared_ptr<DataObject>& data, const QString& field, const QString& title)
+{
+    ValueEditorWindow window(data, field, title, QApplication::activeWindow());
+    return Dialogs().ExecModal(window) == QDialog::Accepted && window.Changed();
+}
+
+bool QtDialogService::ComplexFilterDialog(ComplexFilter& filter, const DatabaseObject& database, const QString& title)
+{
+    ComplexFilterWindow window(filter, database, title, QApplication::activeWindow());
+    return Dialogs().ExecModal(window) == QDialog::Accepted;
+}
+
+std::optional<QString> QtDialogService::OrderDialog(const std::shared_ptr<DataObject>& data, const QString& title,
+                                                    const QString& currentOrder)
+{
+    OrderWindow window(*data, title, currentOrder, QApplication::activeWindow());
+    if (Dialogs().ExecModal(window) != QDialog::Accepted)
+        return std::nullopt;
+    return window.Result();
+}
+
+std::optional<QString> QtDialogService::FieldSequenceDialog(const std::shared_ptr<DataObject>& data,
+                                                            const QString& title, const QString& currentSequence)
+{
+    FieldSequenceWindow window(*data, title, currentSequence, QApplication::activeWindow());
+    if (Dialogs().ExecModal(window) != QDialog::Accepted)
+        return std::nullopt;
+    return window.Result();
+}
+
+bool QtDialogService::ExportDialog(const std::shared_ptr<DataObject>& data, itfProgress* progress)
+{
+    ExportWindow window(data, progress, QApplication::activeWindow());
+    Dialogs().ExecModal(window);
+    return window.Exported();
+}
+
+void QtDialogService::DataWindow(const std::shared_ptr<DataObject>& data, const QString& caption)
+{
+    DataViewWindow window(data, caption, QApplication::activeWindow());
+    Dialogs().ExecModal(window);
+}
