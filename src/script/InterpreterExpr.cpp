@@ -272,8 +272,8 @@ Variant Interpreter::CallBuiltin(const Expr& e, Frame& frame)
 Variant Interpreter::EvalDynamic(const Expr& e, Frame& frame, bool asStatement)
 {
     const GlobalScope scope(m_base.get(), &m_own);
-    const GlobalSymbol* s = scope.Find(e.lower);
-    if (!s) {
+    const GlobalSymbol* found = scope.Find(e.lower);
+    if (!found) {
         if (const int b = Builtins::Find(e.lower); b >= 0) {
             Expr call;
             call.kind = ExprKind::Builtin;
@@ -297,6 +297,9 @@ Variant Interpreter::EvalDynamic(const Expr& e, Frame& frame, bool asStatement)
                                                  + QLatin1Char('\''));
         return {};
     }
+    // A copy: evaluating the arguments may add names (Execute), which moves the table.
+    const GlobalSymbol symbol = *found;
+    const GlobalSymbol* s = &symbol;
     switch (s->kind) {
     case GlobalSymbol::Kind::Variable: {
         Variant* var = FindGlobalVariable(e.lower);
