@@ -93,6 +93,12 @@ Variant GetRef(Interpreter& vm, Args a)
     return Variant::Object(std::move(ref));
 }
 
+// Stop halts in a debugger; here there is none, so it does nothing.
+Variant Stop(Interpreter&, Args)
+{
+    return {};
+}
+
 Variant ErrFn(Interpreter& vm, Args)
 {
     return Variant::Object(vm.ErrPtr());
@@ -152,6 +158,7 @@ void AddEngineFunctions(std::vector<BuiltinInfo>& t)
     t.push_back({"InputBox", 1, 7, InputBox});
     t.push_back({"Err", 0, 0, ErrFn});
     t.push_back({"GetRef", 1, 1, GetRef});
+    t.push_back({"Stop", 0, 0, Stop});
     t.push_back({"ScriptEngine", 0, 0, ScriptEngine});
     t.push_back({"ScriptEngineMajorVersion", 0, 0, MajorVersion});
     t.push_back({"ScriptEngineMinorVersion", 0, 0, MinorVersion});

@@ -27,3 +27,5 @@ t.Add "Chiave", 1
 Echo t.Exists("CHIAVE")
 d.Add 1, "numero"
 Echo d.Exists(1), d.Exists("1"), d(1)
+Echo d.Keys()(0), UBound(d.Items)
+Stop
