@@ -195,6 +195,10 @@ void frmMessage::ShowMsg(const QString& text, QWidget* parent, int top, int left
             m_placed = true;
         }
         show();
+        // Active, so that the boxes the operation may ask are owned by this
+        // window and not by the disabled parent.
+        raise();
+        activateWindow();
         m_tmHourglass->start();
     }
     if (m_parent && m_parent->isEnabled())

@@ -2,6 +2,7 @@
 // stored and saved, and when the archive is released.
 
 #include "app/AppSettings.h"
+#include "app/ArchiveSession.h"
 #include "app/SettingsStore.h"
 #include "app/frmOptions.h"
 #include "app/frmSelectDir.h"
@@ -233,4 +234,26 @@ TEST_F(OptionsTest, ChooserOptionsAndOtherLocations)
     EXPECT_EQ(frmSelectDir::FolderOfPath(QStringLiteral("/srv/dati/a.mdb")), QStringLiteral("/srv/dati"));
     EXPECT_EQ(frmSelectDir::WithoutTrailingSeparator(QStringLiteral("/srv/dati/")), QStringLiteral("/srv/dati"));
     EXPECT_EQ(frmSelectDir::WithoutTrailingSeparator(QStringLiteral("/")), QStringLiteral("/"));
+}
+
+TEST_F(OptionsTest, TheNextOpeningUsesTheNewDirectory)
+{
+    struct Host : ArchiveSessionHost
+    {
+        void ShowMessage(const QString&) override {}
+        void CloseMessage() override {}
+        bool ShowOptions() override { return true; }
+        itfNotifyEvent* NotifySink() override { return nullptr; }
+    } host;
+    auto& session = ArchiveSession::Instance();
+    ASSERT_EQ(session.InitializeDatabase(host), ArchiveSession::Outcome::Opened);
+
+    frmOptions w(nullptr, [&session] { session.ReleaseDatabase(); });
+    w.findChild<QLineEdit*>(QStringLiteral("txtWorkDir"))->setText(m_other.path());
+    m_dialogs.AnswerMessage(MsgResult::Yes);
+    w.findChild<QPushButton*>(QStringLiteral("cmdOk"))->click();
+    EXPECT_FALSE(session.HasReferences());
+    ASSERT_EQ(session.InitializeDatabase(host), ArchiveSession::Outcome::Opened);
+    EXPECT_TRUE(QFile::exists(QDir(m_other.path()).filePath(QStringLiteral("Mensora.mdb"))));
+    session.ReleaseDatabase();
 }

@@ -80,7 +80,9 @@ int main(int argc, char** argv)
     ScopedDialogService useDialogs(dialogs);
     // The chooser's tree shows the folders around the working directory:
     // a restaurant's own, made afresh inside the build tree.
-    QDir restaurant(QStringLiteral(MENSORA_SCREENSHOT_WORK "/Ristorante"));
+    // (One folder per run: the two runs may go at the same time.)
+    QDir restaurant(QStringLiteral(MENSORA_SCREENSHOT_WORK "/") + (g_suffix.isEmpty() ? QStringLiteral("1x") : g_suffix)
+                    + QStringLiteral("/Ristorante"));
     restaurant.removeRecursively();
     for (const char* folder : {"Archivio 2022", "Archivio 2023", "Archivio 2024", "Contabilita'", "Copie di sicurezza",
                                "Fornitori", "Menu stagionali", "Mensora/Esportazioni", "Mensora/Layout scontrini",
