@@ -55,6 +55,60 @@ void Interpreter::FillArgs(ArgList& list, const std::vector<ExprPtr>& exprs, Fra
     }
 }
 
+Variant Interpreter::EvalBinary(const Expr& e, Frame& frame)
+{
+    Variant ta, tb;
+    const auto [pa, pb] = Operands(e, frame, ta, tb);
+    const Variant& a = *pa;
+    const Variant& b = *pb;
+    if (a.GetTag() == Variant::Tag::Integer && b.GetTag() == Variant::Tag::Integer) {
+        // Integer arithmetic stays Integer unless it overflows.
+        const qint64 x = a.IntValue(), y = b.IntValue();
+        qint64 r = 0;
+        bool done = true;
+        switch (e.bin) {
+        case BinOp::Add: r = x + y; break;
+        case BinOp::Sub: r = x - y; break;
+        case BinOp::Mul: r = x * y; break;
+        default: done = false; break;
+        }
+        if (done)
+            return r >= -32768 && r <= 32767 ? Variant::Int(qint16(r)) : Variant::FromInteger(r);
+    }
+    switch (e.bin) {
+    case BinOp::Add: return Ops::Add(a, b);
+    case BinOp::Sub: return Ops::Sub(a, b);
+    case BinOp::Mul: return Ops::Mul(a, b);
+    case BinOp::Div: return Ops::Div(a, b);
+    case BinOp::IntDiv: return Ops::IntDiv(a, b);
+    case BinOp::Mod: return Ops::Mod(a, b);
+    case BinOp::Pow: return Ops::Pow(a, b);
+    case BinOp::Concat:
+        if (a.IsString() && b.IsString()) {
+            StringLimit::Check(a.StrValue().size() + b.StrValue().size());
+            return Variant::Str(a.StrValue() + b.StrValue());
+        } else {
+            Variant r = Ops::Concat(a, b);
+            if (r.IsString())
+                StringLimit::Check(r.StrValue().size());
+            return r;
+        }
+    case BinOp::Eq: return Ops::Cmp(Ops::Compare::Eq, a, b, e.left->kind == ExprKind::Literal, e.right->kind == ExprKind::Literal);
+    case BinOp::Ne: return Ops::Cmp(Ops::Compare::Ne, a, b, e.left->kind == ExprKind::Literal, e.right->kind == ExprKind::Literal);
+    case BinOp::Lt: return Ops::Cmp(Ops::Compare::Lt, a, b, e.left->kind == ExprKind::Literal, e.right->kind == ExprKind::Literal);
+    case BinOp::Le: return Ops::Cmp(Ops::Compare::Le, a, b, e.left->kind == ExprKind::Literal, e.right->kind == ExprKind::Literal);
+    case BinOp::Gt: return Ops::Cmp(Ops::Compare::Gt, a, b, e.left->kind == ExprKind::Literal, e.right->kind == ExprKind::Literal);
+    case BinOp::Ge: return Ops::Cmp(Ops::Compare::Ge, a, b, e.left->kind == ExprKind::Literal, e.right->kind == ExprKind::Literal);
+    case BinOp::Is: return Variant::Bool(Ops::Is(a, b));
+    case BinOp::And: return Ops::And(a, b);
+    case BinOp::Or: return Ops::Or(a, b);
+    case BinOp::Xor: return Ops::Xor(a, b);
+    case BinOp::Eqv: return Ops::Eqv(a, b);
+    case BinOp::Imp: return Ops::Imp(a, b);
+    }
+    return {};
+}
+
 Variant Interpreter::EvalComplex(const Expr& e, Frame& frame)
 {
     switch (e.kind) {
@@ -195,59 +249,6 @@ bool Interpreter::Condition(const Expr& cond, Frame& frame)
     return Convert::ToBool(v);
 }
 
-Variant Interpreter::EvalBinary(const Expr& e, Frame& frame)
-{
-    Variant ta, tb;
-    const auto [pa, pb] = Operands(e, frame, ta, tb);
-    const Variant& a = *pa;
-    const Variant& b = *pb;
-    if (a.GetTag() == Variant::Tag::Integer && b.GetTag() == Variant::Tag::Integer) {
-        // Integer arithmetic stays Integer unless it overflows.
-        const qint64 x = a.IntValue(), y = b.IntValue();
-        qint64 r = 0;
-        bool done = true;
-        switch (e.bin) {
-        case BinOp::Add: r = x + y; break;
-        case BinOp::Sub: r = x - y; break;
-        case BinOp::Mul: r = x * y; break;
-        default: done = false; break;
-        }
-        if (done)
-            return r >= -32768 && r <= 32767 ? Variant::Int(qint16(r)) : Variant::FromInteger(r);
-    }
-    switch (e.bin) {
-    case BinOp::Add: return Ops::Add(a, b);
-    case BinOp::Sub: return Ops::Sub(a, b);
-    case BinOp::Mul: return Ops::Mul(a, b);
-    case BinOp::Div: return Ops::Div(a, b);
-    case BinOp::IntDiv: return Ops::IntDiv(a, b);
-    case BinOp::Mod: return Ops::Mod(a, b);
-    case BinOp::Pow: return Ops::Pow(a, b);
-    case BinOp::Concat:
-        if (a.IsString() && b.IsString()) {
-            StringLimit::Check(a.StrValue().size() + b.StrValue().size());
-            return Variant::Str(a.StrValue() + b.StrValue());
-        } else {
-            Variant r = Ops::Concat(a, b);
-            if (r.IsString())
-                StringLimit::Check(r.StrValue().size());
-            return r;
-        }
-    case BinOp::Eq: return Ops::Cmp(Ops::Compare::Eq, a, b, e.left->kind == ExprKind::Literal, e.right->kind == ExprKind::Literal);
-    case BinOp::Ne: return Ops::Cmp(Ops::Compare::Ne, a, b, e.left->kind == ExprKind::Literal, e.right->kind == ExprKind::Literal);
-    case BinOp::Lt: return Ops::Cmp(Ops::Compare::Lt, a, b, e.left->kind == ExprKind::Literal, e.right->kind == ExprKind::Literal);
-    case BinOp::Le: return Ops::Cmp(Ops::Compare::Le, a, b, e.left->kind == ExprKind::Literal, e.right->kind == ExprKind::Literal);
-    case BinOp::Gt: return Ops::Cmp(Ops::Compare::Gt, a, b, e.left->kind == ExprKind::Literal, e.right->kind == ExprKind::Literal);
-    case BinOp::Ge: return Ops::Cmp(Ops::Compare::Ge, a, b, e.left->kind == ExprKind::Literal, e.right->kind == ExprKind::Literal);
-    case BinOp::Is: return Variant::Bool(Ops::Is(a, b));
-    case BinOp::And: return Ops::And(a, b);
-    case BinOp::Or: return Ops::Or(a, b);
-    case BinOp::Xor: return Ops::Xor(a, b);
-    case BinOp::Eqv: return Ops::Eqv(a, b);
-    case BinOp::Imp: return Ops::Imp(a, b);
-    }
-    return {};
-}
 
 Variant Interpreter::CallUser(const Expr& e, Frame& frame)
 {

@@ -23,7 +23,7 @@ TEST(Vbsrun, PrintsOutputAndReportsErrorsWithStatus)
     const QString script = dir.filePath(QStringLiteral("prova.vbs"));
     QFile file(script);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    // Windows line ends and a Western code page text, as restaurants save them.
+    // CR LF line ends and code page 1252 text, as older editors save them.
     file.write("Echo \"Caff\xE8\", 1.5\r\nok 1 = 1, \"mai\"\r\nx = 1 / 0\r\n");
     file.close();
 
