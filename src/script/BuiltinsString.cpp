@@ -2,6 +2,7 @@
 #include "script/ArrayOps.h"
 #include "script/Builtins.h"
 #include "script/Convert.h"
+#include "script/Interpreter.h"
 #include "script/ScriptError.h"
 #include "script/StringLimit.h"
 
@@ -229,7 +230,7 @@ Variant StrComp(Interpreter&, Args a)
     return Variant::Int(qint16(c < 0 ? -1 : c > 0 ? 1 : 0));
 }
 
-Variant Split(Interpreter&, Args a)
+Variant Split(Interpreter& vm, Args a)
 {
     if (a[0].IsNull())
         throw VbError(Err::InvalidNull);
@@ -254,6 +255,7 @@ Variant Split(Interpreter&, Args a)
         if (hit < 0)
             break;
         parts.push_back(Variant::Str(text.mid(pos, hit - pos)));
+        vm.CheckArraySize(qint64(parts.size()));
         pos = hit + delimiter.size();
     }
     parts.push_back(Variant::Str(text.mid(pos)));

@@ -8,7 +8,7 @@
 namespace vbs {
 
 ClassInstance::ClassInstance(const ClassDef& cls, Interpreter& vm, std::weak_ptr<void> vmAlive)
-    : m_class(cls), m_vm(vm), m_vmAlive(std::move(vmAlive)), m_fields(cls.fields.size())
+    : m_class(cls), m_typeName(cls.name), m_vm(vm), m_vmAlive(std::move(vmAlive)), m_fields(cls.fields.size())
 {
     for (size_t i = 0; i < cls.fields.size(); ++i) {
         const FieldDef& f = cls.fields[i];
@@ -33,7 +33,7 @@ ClassInstance::ClassInstance(const ClassDef& cls, Interpreter& vm, std::weak_ptr
 
 ClassInstance::~ClassInstance()
 {
-    if (m_class.terminate && !m_vmAlive.expired() && m_vm.Alive())
+    if (!m_vmAlive.expired() && m_vm.Alive() && m_class.terminate)
         m_vm.RunTerminate(*this, *m_class.terminate);
     ReleaseValues(m_fields);
 }

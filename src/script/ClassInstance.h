@@ -18,7 +18,7 @@ public:
     ClassInstance(const ClassDef& cls, Interpreter& vm, std::weak_ptr<void> vmAlive);
     ~ClassInstance() override;
 
-    QString TypeName() const override { return m_class.name; }
+    QString TypeName() const override { return m_typeName; }
     Variant Invoke(const QString& lowerName, InvokeKind kind, Args args) override;
     void ReleaseReferences() override;
 
@@ -30,7 +30,9 @@ public:
 private:
     Variant CallProc(const ProcDef& proc, Args args);
 
+    // The class belongs to the engine's code: touched only while the engine lives.
     const ClassDef& m_class;
+    QString m_typeName;
     Interpreter& m_vm;
     std::weak_ptr<void> m_vmAlive;
     std::vector<Variant> m_fields;

@@ -55,6 +55,7 @@ TEST(ObjectLifetime, CyclesAreBrokenAndOutlivingObjectsFailCleanly)
         ASSERT_TRUE(kept.IsObject());
     }
     // The engine is gone: the object it made answers with an error, not a crash.
+    EXPECT_EQ(kept.ObjValue()->TypeName(), QStringLiteral("Node"));
     std::vector<Variant*> none;
     EXPECT_THROW(kept.ObjValue()->Invoke(QStringLiteral("hello"), vbs::InvokeKind::Get, none), vbs::VbError);
 }
