@@ -21,6 +21,9 @@ struct BuiltinInfo
     int minArgs;
     int maxArgs;
     BuiltinFn fn;
+    // Most functions work on values: an object argument is replaced by its
+    // default member's value first. These few look at the object itself.
+    bool keepsObjects = false;
 };
 
 namespace Builtins {

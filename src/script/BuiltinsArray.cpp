@@ -45,7 +45,7 @@ Variant UBound(Interpreter&, Args a)
 
 void AddArrayFunctions(std::vector<BuiltinInfo>& t)
 {
-    t.push_back({"Array", 0, 1 << 20, ArrayFn});
+    t.push_back({"Array", 0, 1 << 20, ArrayFn, true});
     t.push_back({"LBound", 1, 2, LBound});
     t.push_back({"UBound", 1, 2, UBound});
 }

@@ -143,8 +143,8 @@ void AddConversionFunctions(std::vector<BuiltinInfo>& t)
     t.push_back({"IsEmpty", 1, 1, IsEmpty});
     t.push_back({"IsDate", 1, 1, IsDate});
     t.push_back({"IsArray", 1, 1, IsArray});
-    t.push_back({"IsObject", 1, 1, IsObject});
-    t.push_back({"TypeName", 1, 1, TypeName});
+    t.push_back({"IsObject", 1, 1, IsObject, true});
+    t.push_back({"TypeName", 1, 1, TypeName, true});
     t.push_back({"VarType", 1, 1, VarType});
 }
 

@@ -58,7 +58,16 @@ void Interpreter::FillArgs(ArgList& list, const std::vector<ExprPtr>& exprs, Fra
 Variant Interpreter::EvalBinary(const Expr& e, Frame& frame)
 {
     Variant ta, tb;
-    const auto [pa, pb] = Operands(e, frame, ta, tb);
+    auto [pa, pb] = Operands(e, frame, ta, tb);
+    if ((pa->IsObject() || pb->IsObject()) && e.bin != BinOp::Is) {
+        // Operators work on values: an object gives its default member's.
+        Variant va = Convert::Scalar(*pa);
+        Variant vb = Convert::Scalar(*pb);
+        ta = std::move(va);
+        tb = std::move(vb);
+        pa = &ta;
+        pb = &tb;
+    }
     const Variant& a = *pa;
     const Variant& b = *pb;
     if (a.GetTag() == Variant::Tag::Integer && b.GetTag() == Variant::Tag::Integer) {
@@ -149,7 +158,7 @@ Variant Interpreter::EvalComplex(const Expr& e, Frame& frame)
     case ExprKind::Paren:
         return Eval(*e.left, frame);
     case ExprKind::Unary: {
-        const Variant v = Eval(*e.left, frame);
+        const Variant v = Convert::Scalar(Eval(*e.left, frame));
         return e.unary == 'N' ? Ops::Not(v) : Ops::Neg(v);
     }
     case ExprKind::Binary:
@@ -267,6 +276,11 @@ Variant Interpreter::CallBuiltin(const Expr& e, Frame& frame)
         throw VbError(Err::WrongArgCount);
     ArgList args(e.args.size());
     FillArgs(args, e.args, frame, false);
+    if (!info.keepsObjects) {
+        for (Variant& value : args.Values())
+            if (value.IsObject())
+                value = Convert::ValueOf(value);
+    }
     return info.fn(*this, args.Values());
 }
 

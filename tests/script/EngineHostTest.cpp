@@ -143,6 +143,9 @@ TEST(EngineHost, HostObjectsAndFieldCollections)
         "End Function\n"
         "Function Missing(flds)\n"
         "  Missing = flds(\"Prezzo\")\n"
+        "End Function\n"
+        "Function NullNote(flds)\n"
+        "  NullNote = IsNull(Len(flds(\"Note\"))) And Trim(flds(\"Note\") & \"\") = \"\" And TypeName(flds(\"Note\")) = \"Field\"\n"
         "End Function\n")));
     std::vector<Variant> args{Variant::Object(fields)};
     Variant result;
@@ -153,6 +156,11 @@ TEST(EngineHost, HostObjectsAndFieldCollections)
     EXPECT_FALSE(engine.Run(QStringLiteral("Missing"), args, &result, &error));
     EXPECT_EQ(error.number, 3265);
     EXPECT_EQ(error.line, 9);
+
+    // Built-in functions take a field's value, so a Null field stays Null.
+    fields->Set(QStringLiteral("Note"), Variant::Null());
+    ASSERT_TRUE(engine.Run(QStringLiteral("NullNote"), args, &result, &error)) << error.description.toStdString();
+    EXPECT_TRUE(result.BoolValue());
 }
 
 TEST(EngineHost, ObjectsPassedByReferenceAreWrittenBackWhenReplaced)
