@@ -130,13 +130,13 @@ void Plate(QPainter& p)
     p.drawEllipse(QPointF(16, 16), 10, 10);
     p.setBrush(QColor(0xf0, 0xf0, 0xf0));
     p.drawEllipse(QPointF(16, 16), 6.5, 6.5);
-    const QPen metal(QColor(0x70, 0x70, 0x78), 1.6, Qt::SolidLine, Qt::RoundCap);
-    p.setPen(metal);
-    p.drawLine(QPointF(2.5, 6), QPointF(2.5, 28));
-    p.drawLine(QPointF(1, 6), QPointF(1, 11));
-    p.drawLine(QPointF(4, 6), QPointF(4, 11));
-    p.setPen(QPen(QColor(0x70, 0x70, 0x78), 2.4, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(29.5, 6), QPointF(29.5, 28));
+    p.setPen(QPen(kOutline, 2.2, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(2.8, 6), QPointF(2.8, 28));
+    p.setPen(QPen(kOutline, 1.4, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(1.2, 5), QPointF(1.2, 11));
+    p.drawLine(QPointF(4.4, 5), QPointF(4.4, 11));
+    p.setPen(QPen(kOutline, 3, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(29.3, 6), QPointF(29.3, 28));
 }
 
 void Person(QPainter& p)

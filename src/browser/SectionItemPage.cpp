@@ -21,7 +21,10 @@ SectionItemGeometry LayoutSectionItems(int splitterLeft, int treeTop, int innerW
     int left = splitterLeft + kLeftGap;
     int top = treeTop + kTopGap;
     const int headerHeight = templateSize.height() / 2;
-    geometry.header = QRect(left, top, std::max(0, innerWidth - left - kHeaderRightRoom), headerHeight);
+    // Never narrower than the buttons below it, so that a narrow window
+    // clips the header as it clips them rather than on its own.
+    const int headerWidth = std::max(templateSize.width(), innerWidth - left - kHeaderRightRoom);
+    geometry.header = QRect(left, top, headerWidth, headerHeight);
     top += headerHeight + kTopGap;
     const int columnTop = top;
     for (int i = 0; i < count; ++i) {

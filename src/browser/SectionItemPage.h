@@ -22,10 +22,12 @@ struct SectionItemGeometry
     QList<QRect> items;
 };
 
-// Lays out the header and `count` buttons of the template's size: from 400
-// right of the splitter and 150 below the tree's top, 150 apart; a button
-// that would reach the client height − 150 starts a new column, 400 to the
-// right, below the header. A column never stays empty.
+// Lays out the header and `count` buttons of the template's size, in twips:
+// from 400 right of the splitter and 150 below the tree's top, 150 apart.
+// The header is half a button high and reaches 800 short of the client
+// area's right edge (never narrower than a button). A button that would
+// reach the client height less 150 starts a new column, 400 to the right,
+// below the header; a column never stays empty.
 SectionItemGeometry LayoutSectionItems(int splitterLeft, int treeTop, int innerWidth, int innerHeight,
                                        QSize templateSize, int count);
 

@@ -8,6 +8,7 @@
 #include "app/frmOptions.h"
 #include "app/frmPassword.h"
 #include "browser/BrowserIcons.h"
+#include "browser/DateSelection.h"
 #include "browser/FrameSizes.h"
 #include "browser/KeyPreview.h"
 #include "browser/MainMenus.h"
@@ -74,6 +75,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_tmFunc(this)
     RestoreGeometry();
     m_tray->IconStart(BrowserIcons::Application(), AppInfo::ProductName());
     setWindowTitle(AppInfo::ProductName());
+    CurrentDateSelection() = DateSelection();
     m_lblTitle1->setProperty("Tag", m_lblTitle1->text());
     EnableViewCommands(false);
 
@@ -243,6 +245,15 @@ bool frmMain::event(QEvent* event)
         // of a first run comes up over it).
         QMetaObject::invokeMethod(this, &frmMain::Activate, Qt::QueuedConnection);
     return QMainWindow::event(event);
+}
+
+void frmMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // Shown without the window system activating it (no window manager, or
+    // focus kept elsewhere): the archive is opened all the same.
+    if (!event->spontaneous())
+        QMetaObject::invokeMethod(this, &frmMain::Activate, Qt::QueuedConnection);
 }
 
 void frmMain::Activate()

@@ -181,6 +181,8 @@ TEST(SectionItemPage, ButtonsRunDownAColumnAndWrapWhenTheWindowIsShort)
     EXPECT_EQ(tiny.items[1].left(), 3900 + 3700);
 
     EXPECT_TRUE(LayoutSectionItems(3500, 1020, 12000, 9000, button, 0).header.isNull());
+    EXPECT_EQ(LayoutSectionItems(3500, 1020, 6500, 9000, button, 1).header.width(), 3300)
+        << "a narrow window: the header keeps the buttons' width";
 }
 
 TEST(KeyPreview, KeysAndTheirCommands)

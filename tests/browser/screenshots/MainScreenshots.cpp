@@ -1,0 +1,116 @@
+// Saves pictures of the main window into docs/screenshots/ of the source
+// tree: the "Archivio" page right after start-up, and the menu section open
+// in the grid. The argument is the file name suffix ("@2x" for the run at
+// 200%).
+
+#include "app/AppSettings.h"
+#include "app/ArchiveSession.h"
+#include "app/SettingsStore.h"
+#include "app/frmMessage.h"
+#include "browser/SectionItemPage.h"
+#include "browser/frmMain.h"
+#include "component/DataObject.h"
+#include "component/DatabaseEngine.h"
+#include "component/DatabaseObject.h"
+#include "component/Table.h"
+#include "component/widgets/QtDialogService.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLocale>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+namespace {
+
+QString g_suffix;
+bool g_failed = false;
+
+void Settle(int msecs = 80)
+{
+    QElapsedTimer timer;
+    timer.start();
+    do
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    while (timer.elapsed() < msecs);
+}
+
+void Save(QWidget& window, const QString& name)
+{
+    Settle();
+    const QString path = QStringLiteral(MENSORA_SOURCE_DIR "/docs/screenshots/") + name + g_suffix + QStringLiteral(".png");
+    if (!window.grab().save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        g_failed = true;
+    }
+}
+
+// A few dishes, so that the menu section shows what a restaurant keeps.
+void AddDishes()
+{
+    const auto& session = ArchiveSession::Instance();
+    auto menu = session.Database()->Tables().Item(QStringLiteral("Menu")).OpenDataObject(session.Engine());
+    struct Dish { const char* name; const char* description; double price; int order; const char* course; };
+    const Dish dishes[] = {
+        {"Bruschette", "Bruschette al pomodoro e basilico", 5.5, 10, "ANTIPASTI"},
+        {"Tagliere", "Tagliere di salumi e formaggi", 12, 20, "ANTIPASTI"},
+        {"Carbonara", "Spaghetti alla carbonara", 11, 30, "PRIMI"},
+        {"Amatriciana", "Bucatini all'amatriciana", 10.5, 40, "PRIMI"},
+        {"Lasagne", "Lasagne al ragù", 12, 50, "PRIMI"},
+        {"Saltimbocca", "Saltimbocca alla romana", 15, 60, "SECONDI"},
+        {"Tagliata", "Tagliata di manzo con rucola", 19, 70, "SECONDI"},
+        {"Tiramisù", "Tiramisù della casa", 6, 80, "VARIE"},
+    };
+    for (const Dish& dish : dishes)
+        menu->AddRecord({QStringLiteral("Nome"), QString::fromUtf8(dish.name), QStringLiteral("Descrizione"),
+                         QString::fromUtf8(dish.description), QStringLiteral("Prezzo"), dish.price,
+                         QStringLiteral("Ordine_Menù"), dish.order, QStringLiteral("Portata"),
+                         QString::fromUtf8(dish.course)});
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("MensoraScreenshots"));
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+    g_suffix = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    QDir().mkpath(QStringLiteral(MENSORA_SOURCE_DIR "/docs/screenshots"));
+
+    QtDialogService dialogs;
+    ScopedDialogService useDialogs(dialogs);
+    QTemporaryDir work;
+    ScopedSettingsFile store(work.filePath(QStringLiteral("Mensora.ini")));
+    Settings() = DefaultSettings();
+    Settings().RootDir = work.path();
+    DatabaseEngine().CreateDatabaseFile(ArchiveSession::DatabaseKind, ArchiveSession::DatabasePath());
+    {
+        auto settings = OpenSettingsStore();
+        // 12000 by 7800 twips: a window of 800 by 520 at 96 dots per inch.
+        for (const auto& [key, value] : {std::pair{"MainLeft", "1500"}, std::pair{"MainTop", "1500"},
+                                         std::pair{"MainWidth", "12000"}, std::pair{"MainHeight", "7800"}})
+            settings->setValue(QStringLiteral("Settings/") + QLatin1String(key), QLatin1String(value));
+    }
+
+    {
+        frmMain main;
+        main.show();
+        main.Activate();
+        Save(main, QStringLiteral("main-archivio"));
+
+        AddDishes();
+        main.SectionItems().Item(2)->click();
+        main.GridView()->resizeColumnsToContents();
+        Save(main, QStringLiteral("main-menu"));
+        main.Unload();
+    }
+    ArchiveSession::Instance().ReleaseDatabase();
+    DestroyMessageWindow();
+    return g_failed ? 1 : 0;
+}
