@@ -215,7 +215,6 @@ std::optional<double> Parse(const QString& input)
     int digits[3] = {0, 0, 0};
     int count = 0;
     int monthByName = 0;
-    int namePos = -1;
     for (int i = 0; i < parts.size(); ++i) {
         bool ok = false;
         const int n = parts[i].toInt(&ok);
@@ -229,7 +228,6 @@ std::optional<double> Parse(const QString& input)
             monthByName = MonthFromName(parts[i]);
             if (!monthByName)
                 return std::nullopt;
-            namePos = i;
         }
     }
     int year = QDate::currentDate().year(), month = 0, day = 0;
@@ -237,14 +235,9 @@ std::optional<double> Parse(const QString& input)
         month = monthByName;
         if (count == 1) {
             day = numbers[0];
-        } else if (count == 2) {
-            if (namePos == 0) { // "marzo 1, 2026"
-                day = numbers[0];
-                year = ExpandYear(numbers[1], digits[1]);
-            } else {
-                day = numbers[0];
-                year = ExpandYear(numbers[1], digits[1]);
-            }
+        } else if (count == 2) { // "1 marzo 2026" or "marzo 1, 2026"
+            day = numbers[0];
+            year = ExpandYear(numbers[1], digits[1]);
         } else {
             return std::nullopt;
         }

@@ -91,7 +91,6 @@ public:
 
 private:
     friend class HostCallScope;
-    friend class StmtRunner;
 
     Variant RunProc(const ProcDef& proc, Variant** slots, ClassInstance* self, const std::shared_ptr<ScriptObject>& me);
     void CheckLimits();

@@ -113,11 +113,9 @@ void Parser::EndStatement()
 {
     const Token& t = Peek();
     if (t.type == Tok::Newline) {
-        if (m_singleLineIf > 0 && !t.colon)
-            return; // the single-line If consumes its own line end
-        if (m_singleLineIf > 0)
-            return;
-        Next();
+        // Inside a one-line If the If itself consumes the separators and the line end.
+        if (m_singleLineIf == 0)
+            Next();
         return;
     }
     if (t.type == Tok::End || (m_singleLineIf > 0 && AtKw(Kw::Else)))
