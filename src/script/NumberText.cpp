@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 namespace vbs::NumberText {
 
@@ -120,22 +122,59 @@ std::optional<double> Parse(const QString& input)
     return value;
 }
 
+// Rounds on the number's 15 significant decimal digits, halves away from
+// zero, so that 2.675 (stored as 2.67499999...) shows as 2,68 like the
+// amount it stands for.
 QString Fixed(double value, int decimals, bool leadingZero, bool parensForNegative, bool group)
 {
     decimals = qBound(0, decimals, 20);
-    const double scale = std::pow(10.0, decimals);
-    double rounded = std::round(std::fabs(value) * scale) / scale;
-    const bool negative = value < 0 && rounded != 0.0;
-    char buffer[400];
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, rounded);
-    QString text = QString::fromLatin1(buffer);
-    QString intPart = text.section(QLatin1Char('.'), 0, 0);
-    const QString fracPart = text.section(QLatin1Char('.'), 1, 1);
+    if (!std::isfinite(value))
+        return QString::number(value); // only the application can hand over such a value
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.14e", std::fabs(value));
+    // buffer: d.dddddddddddddde[+-]xx
+    QByteArray digits;
+    digits += buffer[0];
+    digits += QByteArray(buffer + 2, 14);
+    const int exponent = std::atoi(std::strchr(buffer, 'e') + 1);
+    // Digits before the decimal point: exponent + 1 (may be zero or less).
+    int pointAt = exponent + 1;
+    if (pointAt < 0) {
+        digits.prepend(QByteArray(-pointAt, '0'));
+        pointAt = 0;
+    }
+    const int keep = pointAt + decimals;
+    if (digits.size() < keep + 1)
+        digits.append(QByteArray(keep + 1 - digits.size(), '0'));
+    const bool roundUp = digits[keep] >= '5';
+    digits.truncate(keep);
+    if (roundUp) {
+        int i = keep - 1;
+        for (; i >= 0; --i) {
+            if (digits[i] == '9') {
+                digits[i] = '0';
+            } else {
+                digits[i] = char(digits[i] + 1);
+                break;
+            }
+        }
+        if (i < 0) {
+            digits.prepend('1');
+            ++pointAt;
+        }
+    }
+    QString intPart = QString::fromLatin1(digits.left(pointAt));
+    const QString fracPart = QString::fromLatin1(digits.mid(pointAt));
+    while (intPart.size() > 1 && intPart.startsWith(QLatin1Char('0')))
+        intPart.remove(0, 1);
+    if (intPart.isEmpty())
+        intPart = QStringLiteral("0");
+    const bool negative = value < 0 && digits.count('0') != digits.size();
     if (group)
         intPart = Group(intPart);
     if (intPart == QLatin1String("0") && !leadingZero && decimals > 0)
         intPart.clear();
-    text = fracPart.isEmpty() ? intPart : intPart + QLatin1Char(',') + fracPart;
+    QString text = fracPart.isEmpty() ? intPart : intPart + QLatin1Char(',') + fracPart;
     if (negative)
         text = parensForNegative ? QLatin1Char('(') + text + QLatin1Char(')') : QLatin1Char('-') + text;
     return text;

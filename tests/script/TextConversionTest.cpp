@@ -42,6 +42,13 @@ TEST(NumberText, WritesFifteenSignificantDigitsWithTheDecimalComma)
     EXPECT_EQ(NumberText::Fixed(1234567.891, 2, true, false, true), QStringLiteral("1.234.567,89"));
     EXPECT_EQ(NumberText::Fixed(-0.004, 2, true, false, true), QStringLiteral("0,00"));
     EXPECT_EQ(NumberText::Fixed(-5, 0, true, true, true), QStringLiteral("(5)"));
+    // Amounts round as the decimals they stand for, halves away from zero.
+    EXPECT_EQ(NumberText::Fixed(2.675, 2, true, false, true), QStringLiteral("2,68"));
+    EXPECT_EQ(NumberText::Fixed(-2.5, 0, true, false, true), QStringLiteral("-3"));
+    EXPECT_EQ(NumberText::Fixed(999.995, 2, true, false, true), QStringLiteral("1.000,00"));
+    EXPECT_EQ(NumberText::Fixed(0.0004, 3, false, false, true), QStringLiteral(",000"));
+    EXPECT_EQ(NumberText::Fixed(1e20, 0, true, false, false), QStringLiteral("100000000000000000000"));
+    EXPECT_EQ(NumberText::Fixed(0, 2, true, false, true), QStringLiteral("0,00"));
 }
 
 TEST(DateUtil, SerialNumbersMatchTheCalendar)
