@@ -1,5 +1,7 @@
 #include "browser/DeferredCommand.h"
 
+#include "browser/FlagGuard.h"
+
 #include <QRegularExpression>
 
 DeferredName ParseDeferredName(const QString& tag)
@@ -33,12 +35,7 @@ void DeferredCommand::Tick()
 {
     if (m_busy)
         return;
-    struct BusyGuard
-    {
-        bool& busy;
-        explicit BusyGuard(bool& flag) : busy(flag) { busy = true; }
-        ~BusyGuard() { busy = false; }
-    } guard(m_busy);
+    FlagGuard busy(m_busy);
 
     const QString tag = std::exchange(m_tag, QString());
     m_timer.stop();

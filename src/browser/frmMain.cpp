@@ -9,6 +9,7 @@
 #include "app/frmPassword.h"
 #include "browser/BrowserIcons.h"
 #include "browser/DateSelection.h"
+#include "browser/FlagGuard.h"
 #include "browser/FrameSizes.h"
 #include "browser/KeyPreview.h"
 #include "browser/MainMenus.h"
@@ -36,19 +37,6 @@
 #include <QToolBar>
 
 namespace {
-
-// Sets a flag for the length of a scope.
-class FlagGuard
-{
-public:
-    explicit FlagGuard(bool& flag) : m_flag(flag) { m_flag = true; }
-    ~FlagGuard() { m_flag = false; }
-    FlagGuard(const FlagGuard&) = delete;
-    FlagGuard& operator=(const FlagGuard&) = delete;
-
-private:
-    bool& m_flag;
-};
 
 QToolButton* StripButton(QWidget* strip, const QString& name, const QString& tooltip)
 {
@@ -79,7 +67,8 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_tmFunc(this)
     m_lblTitle1->setProperty("Tag", m_lblTitle1->text());
     EnableViewCommands(false);
 
-    m_area->installEventFilter(this);
+    // Sees every event: the keys of all this window's controls before they
+    // do, and the central area's resizes and double clicks.
     qApp->installEventFilter(this);
 }
 
@@ -179,6 +168,9 @@ void frmMain::ConnectCommands()
     connect(m_imgSplitter, &SplitterHandle::DragMoved, this, &frmMain::MoveSplitterBar);
     connect(m_imgSplitter, &SplitterHandle::DragEnded, this, &frmMain::EndSplitterDrag);
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { Unload(); });
+    connect(m_grid.get(), &GridBinding::ErrorOccurred, this, [](qint32 number, const QString& description) {
+        ShowErrorReport(QStringLiteral("Visualizzazione dati fallita: \r\r"), Exception(number, description));
+    }, Qt::QueuedConnection);
 }
 
 QAction* frmMain::Action(const QString& name) const
@@ -451,6 +443,9 @@ void frmMain::ToggleBar(const QString& entry, QWidget* bar)
 void frmMain::HideOrShowTree()
 {
     LayoutMainWindow(m_layoutState.treeShown ? 0 : -1);
+    // The entry toggled itself; it shows what the layout did (nothing while
+    // the window is minimised).
+    Action(QStringLiteral("mnuHideSection"))->setChecked(m_layoutState.treeShown);
 }
 
 void frmMain::ChangePassword()
@@ -501,6 +496,9 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_area && event->type() == QEvent::Resize)
         LayoutMainWindow(m_splitterLeft);
+    else if (watched == m_area && event->type() == QEvent::MouseButtonDblClick)
+        // A double click on the window, outside tree and grid: the current record.
+        Q_EMIT EditRecordRequested();
     else if (event->type() == QEvent::KeyPress) {
         const auto* widget = qobject_cast<QWidget*>(watched);
         if (widget && widget->window() == this && PreviewKey(static_cast<QKeyEvent*>(event)))

@@ -8,6 +8,7 @@
 #include "app/AppSettings.h"
 #include "app/ErrorReport.h"
 #include "app/frmMessage.h"
+#include "browser/FlagGuard.h"
 #include "browser/SectionTree.h"
 #include "browser/ViewRules.h"
 #include "component/DataObject.h"
@@ -52,12 +53,7 @@ void frmMain::RefreshDetailView(const QString& order)
     auto& session = ArchiveSession::Instance();
     if (!session.IsDatabaseReady() || m_loadingView)
         return;
-    struct BusyGuard
-    {
-        bool& busy;
-        explicit BusyGuard(bool& flag) : busy(flag) { busy = true; }
-        ~BusyGuard() { busy = false; }
-    } busy(m_loadingView);
+    FlagGuard busy(m_loadingView);
 
     const QTreeWidgetItem* node = SelectedNode(*m_tvTreeView);
     try {

@@ -261,6 +261,8 @@ TEST_F(MainWindowTest, PreviewedKeysRunTheirCommands)
     EXPECT_EQ(deleteRecord.count(), 1);
     QTest::keyClick(main.GridView(), Qt::Key_Return);
     EXPECT_EQ(edit.count(), 1);
+    QTest::mouseDClick(main.centralWidget(), Qt::LeftButton, {}, QPoint(2, 2));
+    EXPECT_EQ(edit.count(), 2) << "a double click on the window edits as Enter does";
 
     // Typing goes to the controls until the search has a field.
     QTest::keyClick(main.GridView(), Qt::Key_A);
