@@ -74,10 +74,7 @@ ComplexFilterWindow::ComplexFilterWindow(ComplexFilter& filter, const DatabaseOb
     m_conditions->setUniformRowHeights(true);
     m_conditions->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_conditions->setHeaderLabels({QStringLiteral("Campo"), QStringLiteral("Confronto"), QStringLiteral("Valore")});
-    m_conditions->header()->setSectionResizeMode(QHeaderView::Interactive);
     m_conditions->header()->setStretchLastSection(true);
-    m_conditions->setColumnWidth(0, 160);
-    m_conditions->setColumnWidth(1, 150);
 
     m_field = new QComboBox(conditionsBox);
     m_field->setObjectName(QStringLiteral("cboField"));
@@ -176,6 +173,11 @@ void ComplexFilterWindow::ShowConditions()
             value = field && !FieldType::IsText(field->type) ? FieldValue::Format(c.value, field->type) : c.value.toString();
         auto* item = new QTreeWidgetItem(m_conditions, {field ? field->caption : c.field, comparison, value});
         item->setToolTip(2, value);
+    }
+    const int spacing = m_conditions->fontMetrics().averageCharWidth() * 3;
+    for (int column = 0; column < 2; ++column) {
+        m_conditions->resizeColumnToContents(column);
+        m_conditions->setColumnWidth(column, std::max(m_conditions->columnWidth(column) + spacing, 120));
     }
 }
 
