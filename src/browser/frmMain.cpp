@@ -30,7 +30,6 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QFrame>
-#include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -49,7 +48,7 @@ QToolButton* StripButton(QWidget* strip, const QString& name, const QString& too
 
 } // namespace
 
-frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_tmFunc(this)
+frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowIcon(BrowserIcons::Application());
