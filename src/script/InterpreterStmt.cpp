@@ -87,6 +87,9 @@ Flow Interpreter::ExecStmt(const Stmt& s, Frame& frame)
                 try {
                     take = Condition(*b.cond, frame);
                 } catch (VbError& e) {
+                    // An ElseIf reports its own line.
+                    if (e.Line() == 0 && b.cond->line > 0)
+                        e.SetPosition(b.cond->line, b.cond->column);
                     // Under On Error Resume Next a failing condition enters the branch.
                     if (!frame.resumeNext || e.Fatal())
                         throw;
