@@ -13,7 +13,8 @@ struct Limits
 {
     int timeLimitMs = 2000;             // per call from the application; 0 for none
     qint64 maxSteps = 0;                // loop turns and calls per call from the application; 0 for none
-    int maxStackBytes = 1 << 20;        // machine stack that nested script calls may use
+    int maxStackBytes = 1 << 20;        // machine stack that nested script calls may use: keep it
+                                        // well under the stack of the thread that runs the script
     qint64 maxArrayElements = 1 << 20;  // elements of one array
     qint64 maxStringLength = 1 << 24;   // characters of one string
 };
