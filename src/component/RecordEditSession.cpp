@@ -21,7 +21,7 @@ RecordEditSession::RecordEditSession(std::shared_ptr<DataObject> data, EditMode 
             throw Exception(ComponentError::NoCurrentRecord, QStringLiteral("Nessun record da modificare"));
     }
     for (int i = 0; i < m_data->FieldCount(); ++i)
-        if (IsEditable(*m_data, i))
+        if (IsShown(*m_data, i))
             m_fields.append(i);
 }
 
@@ -29,6 +29,11 @@ RecordEditSession::~RecordEditSession()
 {
     if (m_open)
         Cancel();
+}
+
+bool RecordEditSession::IsShown(const DataObject& data, int fieldIndex)
+{
+    return IsEditable(data, fieldIndex) || data.Field(fieldIndex).kind == FieldInfo::Kind::Foreign;
 }
 
 bool RecordEditSession::IsEditable(const DataObject& data, int fieldIndex)
@@ -52,7 +57,8 @@ bool RecordEditSession::IsBaseField(int fieldIndex) const
 
 bool RecordEditSession::IsReadOnly(int fieldIndex) const
 {
-    return m_data->Field(fieldIndex).readOnly || (m_options.baseTableOption != 0 && IsBaseField(fieldIndex));
+    return m_data->Field(fieldIndex).readOnly || !IsEditable(*m_data, fieldIndex) ||
+           (m_options.baseTableOption != 0 && IsBaseField(fieldIndex));
 }
 
 QVariant RecordEditSession::EditorValue(DataObject& data, int fieldIndex)

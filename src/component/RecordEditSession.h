@@ -46,7 +46,8 @@ public:
     bool IsOpen() const { return m_open; }
 
     // The fields the editor shows, in field order: the table's columns and
-    // references.
+    // references, and the columns of other tables a select list brought
+    // (read-only).
     const QList<int>& Fields() const { return m_fields; }
     bool IsReadOnly(int fieldIndex) const;
 
@@ -63,8 +64,9 @@ public:
     qint64 Save();
     void Cancel();
 
-    // Whether editors show a field: columns and references (not the OID,
-    // key columns, links or columns of other tables).
+    // Whether editors show a field: not the OID, key columns or links.
+    static bool IsShown(const DataObject& data, int fieldIndex);
+    // Whether a field can be set at all: columns and references.
     static bool IsEditable(const DataObject& data, int fieldIndex);
     // Value() for any data object.
     static QVariant EditorValue(DataObject& data, int fieldIndex);

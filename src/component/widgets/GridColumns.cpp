@@ -1,6 +1,7 @@
 #include "component/widgets/GridColumns.h"
 
 #include <QHeaderView>
+#include <QStyle>
 #include <QTableView>
 
 int FitColumnsToContents(QTableView& view, int sampleRows)

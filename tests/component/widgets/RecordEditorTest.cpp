@@ -84,6 +84,16 @@ TEST(RecordEditSession, TheBaseOptionLocksWhatTheRecordTookFromItsBase)
     EXPECT_THROW(locked.SetValue(rows->FieldIndex(QStringLiteral("Prezzo")), 1), Exception);
     locked.Cancel();
 
+    // A column another table brings through the select list is shown, read-only.
+    auto joined = archive.database->Tables().Item(QStringLiteral("Righe")).OpenDataObject(
+        archive.engine, {}, {}, {}, QStringLiteral("*, Categorie.Descrizione"));
+    RecordEditSession withJoin(joined, EditMode::CurrentRecord);
+    const int description = joined->FieldIndex(QStringLiteral("Descrizione"));
+    ASSERT_TRUE(withJoin.Fields().contains(description));
+    EXPECT_TRUE(withJoin.IsReadOnly(description));
+    EXPECT_EQ(withJoin.Value(description).toString(), QStringLiteral("Primi"));
+    withJoin.Cancel();
+
     // On a table without a base the option changes nothing.
     auto dishes = archive.Open(QStringLiteral("Piatti"));
     RecordEditSession plain(dishes, EditMode::CurrentRecord, RecordEditorOptions{255});
