@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QLocale>
+#include <QScrollArea>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QThread>
@@ -75,6 +76,15 @@ private:
     bool m_failed = false;
 };
 
+// The record editor is as tall as its fields up to a share of the screen;
+// the offscreen screen at 200% is too small for that, so it is shown whole.
+QSize WholeEditor(QWidget& window)
+{
+    auto* scroll = window.findChild<QScrollArea*>(QStringLiteral("scrFields"));
+    const int extra = window.sizeHint().height() - scroll->sizeHint().height();
+    return {window.sizeHint().width(), scroll->widget()->sizeHint().height() + extra + 4};
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -120,14 +130,14 @@ int main(int argc, char** argv)
     dishes->FindFirst(QStringLiteral("Nome = 'Lasagne alla bolognese'"));
     {
         RecordEditorWindow window(dishes, EditMode::CurrentRecord, {});
-        pictures.Take(window, QStringLiteral("record-editor"));
+        pictures.Take(window, QStringLiteral("record-editor"), WholeEditor(window));
         window.reject();
     }
     {
         auto rows = open(QStringLiteral("Righe"));
         rows->AddRecord({QStringLiteral("OID_Piatti"), dishes->ValueAt(0), QStringLiteral("Quantità"), 2});
         RecordEditorWindow window(rows, EditMode::CurrentRecord, RecordEditorOptions{255});
-        pictures.Take(window, QStringLiteral("record-editor-row"));
+        pictures.Take(window, QStringLiteral("record-editor-row"), WholeEditor(window));
         window.reject();
     }
     {
