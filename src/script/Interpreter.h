@@ -32,7 +32,7 @@ struct Frame
     ClassInstance* self = nullptr;
     bool resumeNext = false;
     bool optionExplicit = false;
-    std::vector<Variant> withStack;
+    std::unique_ptr<std::vector<Variant>> withStack; // made by the first With
 };
 
 enum class Flow : quint8 { Normal, ExitDo, ExitFor, ExitProc };

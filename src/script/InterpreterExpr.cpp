@@ -349,9 +349,9 @@ Variant Interpreter::EvalDynamic(const Expr& e, Frame& frame, bool asStatement)
 
 Variant Interpreter::WithObject(const Frame& frame) const
 {
-    if (frame.withStack.empty())
+    if (!frame.withStack || frame.withStack->empty())
         throw VbError(Err::InvalidReference);
-    return frame.withStack.back();
+    return frame.withStack->back();
 }
 
 std::shared_ptr<ScriptObject> Interpreter::ObjectOf(const Variant& value) const

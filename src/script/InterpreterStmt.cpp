@@ -134,8 +134,10 @@ Flow Interpreter::ExecStmt(const Stmt& s, Frame& frame)
         m_err->Clear();
         return Flow::Normal;
     case StmtKind::With: {
-        frame.withStack.push_back(Eval(*s.expr, frame));
-        WithPop pop{frame.withStack};
+        if (!frame.withStack)
+            frame.withStack = std::make_unique<std::vector<Variant>>();
+        frame.withStack->push_back(Eval(*s.expr, frame));
+        WithPop pop{*frame.withStack};
         return ExecBlock(s.body, frame);
     }
     case StmtKind::Const:
