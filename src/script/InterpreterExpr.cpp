@@ -6,6 +6,7 @@
 #include "script/Builtins.h"
 #include "script/ClassInstance.h"
 #include "script/Convert.h"
+#include "script/RegExp.h"
 #include "script/ScriptError.h"
 #include "script/StringLimit.h"
 #include "script/VariantOps.h"
@@ -168,8 +169,11 @@ Variant Interpreter::EvalComplex(const Expr& e, Frame& frame)
         if (!cls) {
             const GlobalScope scope(m_base.get(), &m_own);
             const GlobalSymbol* s = scope.Find(e.lower);
-            if (!s || s->kind != GlobalSymbol::Kind::Class)
+            if (!s || s->kind != GlobalSymbol::Kind::Class) {
+                if (e.lower == QLatin1String("regexp"))
+                    return Variant::Object(std::make_shared<RegExpObject>());
                 throw VbError(Err::ClassNotDefined);
+            }
             cls = s->cls;
         }
         return Variant::Object(NewInstance(*cls));
