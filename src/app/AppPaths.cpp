@@ -34,8 +34,25 @@ QString FileBesideExecutable(const QString& fileName)
     return BuildNativePath(FolderForFilesBeside(ExecutableDir()), fileName, {});
 }
 
+namespace {
+QString& GridLayoutOverride()
+{
+    static QString path;
+    return path;
+}
+} // namespace
+
+ScopedGridLayoutFile::ScopedGridLayoutFile(const QString& path) : m_previous(GridLayoutOverride())
+{
+    GridLayoutOverride() = path;
+}
+
+ScopedGridLayoutFile::~ScopedGridLayoutFile() { GridLayoutOverride() = m_previous; }
+
 QString GridLayoutFile()
 {
+    if (!GridLayoutOverride().isEmpty())
+        return GridLayoutOverride();
     return FileBesideExecutable(ExecutableName() + QStringLiteral(".INI"));
 }
 

@@ -23,4 +23,17 @@ QString FileBesideExecutable(const QString& fileName);
 // The grid layout file: the executable's name with the extension ".INI".
 QString GridLayoutFile();
 
+// While alive, GridLayoutFile() is the given file (tests).
+class ScopedGridLayoutFile
+{
+public:
+    explicit ScopedGridLayoutFile(const QString& path);
+    ~ScopedGridLayoutFile();
+    ScopedGridLayoutFile(const ScopedGridLayoutFile&) = delete;
+    ScopedGridLayoutFile& operator=(const ScopedGridLayoutFile&) = delete;
+
+private:
+    QString m_previous;
+};
+
 } // namespace AppPaths

@@ -83,6 +83,48 @@ QAction* MainMenus::AddTemplate(QMenu* menu, const QString& name, const QString&
     return action;
 }
 
+QAction* MainMenus::AddArrayElement(const QString& array, const QString& caption, const QString& tag)
+{
+    QAction* first = Action(array + QStringLiteral("(0)"));
+    auto* menu = first ? qobject_cast<QMenu*>(first->parent()) : nullptr;
+    if (!menu)
+        return nullptr;
+    const QList<QAction*> elements = ArrayElements(array);
+    const QString name = QStringLiteral("%1(%2)").arg(array).arg(elements.size() + 1);
+    QAction* before = nullptr;
+    const QList<QAction*> all = menu->actions();
+    const int last = int(all.indexOf(elements.isEmpty() ? first : elements.last()));
+    if (last + 1 < all.size())
+        before = all[last + 1];
+    auto* action = new QAction(caption, menu);
+    action->setObjectName(name);
+    action->setData(tag);
+    menu->insertAction(before, action);
+    m_actions.insert(name, action);
+    return action;
+}
+
+void MainMenus::ClearArray(const QString& array)
+{
+    QList<QAction*> elements = ArrayElements(array);
+    while (!elements.isEmpty()) {
+        QAction* action = elements.takeLast();
+        m_actions.remove(action->objectName());
+        delete action;
+    }
+}
+
+QList<QAction*> MainMenus::ArrayElements(const QString& array) const
+{
+    QList<QAction*> elements;
+    for (int k = 1;; ++k) {
+        QAction* action = m_actions.value(QStringLiteral("%1(%2)").arg(array).arg(k));
+        if (!action)
+            return elements;
+        elements.append(action);
+    }
+}
+
 void MainMenus::BuildFileMenu(QMenuBar* bar)
 {
     QMenu* file = AddMenu(bar, nullptr, QStringLiteral("mnuFile"), QStringLiteral("&Dati"));

@@ -52,6 +52,14 @@ public:
     // Every entry's name, in menu order (menus before their entries).
     const QStringList& Names() const { return m_names; }
 
+    // Menu arrays: element 0 is the template; elements 1..n are loaded after
+    // it, named "<array>(<k>)", with the tag as the action's data.
+    QAction* AddArrayElement(const QString& array, const QString& caption, const QString& tag);
+    // Unloads elements 1..n, the last first.
+    void ClearArray(const QString& array);
+    // Elements 1..n in order.
+    QList<QAction*> ArrayElements(const QString& array) const;
+
 private:
     QMenu* AddMenu(QMenuBar* bar, QMenu* parent, const QString& name, const QString& caption);
     QAction* AddItem(QMenu* menu, const QString& name, const QString& caption, const QKeySequence& shortcut = {});

@@ -8,6 +8,12 @@
 #include "component/Exception.h"
 #include "component/Table.h"
 
+QString& SelectionDescription()
+{
+    static QString description;
+    return description;
+}
+
 PeriodCriteria ApplyPeriod(const QString& criteria, const PeriodChoice& choice, DatabaseObject& database,
                            const std::shared_ptr<DatabaseEngine>& engine)
 {

@@ -23,6 +23,10 @@ struct PeriodCriteria
     QString description;    // SelectionDescription
 };
 
+// The description of the parameters of the last period list loaded, printed
+// on the receipt list and shown in the status bar.
+QString& SelectionDescription();
+
 // Adds the period (and type) to `criteria`. The last day counts whole: the
 // condition is "before the next day", so receipts with a time of day on the
 // last day are in. The type is looked up by its description, quoted safely.

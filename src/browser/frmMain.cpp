@@ -18,13 +18,16 @@
 #include "browser/SectionItemPage.h"
 #include "browser/SectionTree.h"
 #include "browser/SplitterHandle.h"
+#include "component/ComplexFilter.h"
 #include "component/CurrencyObject.h"
 #include "component/DataObject.h"
 #include "component/DatabaseEngine.h"
 #include "component/DatabaseObject.h"
 #include "component/Exception.h"
 #include "component/widgets/DialogService.h"
+#include "component/GridLayout.h"
 #include "component/widgets/GridBinding.h"
+#include "component/widgets/GridLayoutBinding.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -170,6 +173,7 @@ void frmMain::ConnectCommands()
     connect(m_grid.get(), &GridBinding::ErrorOccurred, this, [](qint32 number, const QString& description) {
         ShowErrorReport(QStringLiteral("Visualizzazione dati fallita: \r\r"), Exception(number, description));
     }, Qt::QueuedConnection);
+    ConnectViewCommands();
 }
 
 QAction* frmMain::Action(const QString& name) const
@@ -291,8 +295,11 @@ bool frmMain::ShowOptions()
 void frmMain::ReleaseDatabase()
 {
     ArchiveSession::Instance().ReleaseDatabase();
+    m_layoutBinding.reset();
+    disconnect(m_refreshConnection);
     m_grid->SetDataObject(nullptr);
     m_currentDataObject.reset();
+    m_presets.reset();
 }
 
 void frmMain::SetupCurrencyConversion()
@@ -580,6 +587,7 @@ bool frmMain::Unload()
     {
         FlagGuard unloading(m_unloading);
         ScopedMessage message(QStringLiteral("Chiusura di ") + AppInfo::ProductName() + QStringLiteral(" ..."), this);
+        SaveGridLayout();
         try {
             SaveGeometry();
         } catch (const std::exception&) {

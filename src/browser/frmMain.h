@@ -19,8 +19,13 @@
 #include <functional>
 #include <memory>
 
+class ComplexFilter;
 class DataObject;
 class GridBinding;
+class GridLayout;
+class GridLayoutBinding;
+class QTreeWidgetItem;
+struct ViewRules;
 class MainMenus;
 class MainTrayIcon;
 class SectionItemPage;
@@ -50,6 +55,13 @@ public:
     void LayoutMainWindow(int x);
     // Rebuilds the section item page of a selected group node.
     void ShowSectionItems();
+    // The captions and check marks of the date selection.
+    void UpdateSelectionCaptions();
+    // The grid layout of the table shown, and the section's preset selections.
+    GridLayout* CurrentGridLayout() const { return m_gridLayout.get(); }
+    ComplexFilter* PresetSelections() const { return m_presets.get(); }
+    QToolButton* DateButton() const { return m_cmdDateSel; }
+    MainMenus& Menus() const { return *m_menus; }
 
     // Form_Activate: opens the archive when there is none (tree, currency
     // entry, view), and stores today's date as the sale date.
@@ -137,6 +149,22 @@ private:
     void EndSplitterDrag(int pointerX);
     void EnableViewCommands(bool enabled);
     void ShowNoView();
+    void ResetViewTools();
+    void LoadView(const QTreeWidgetItem& node, const QString& order);
+    void ApplyPresetSelections(const QString& section, const QString& table, ViewRules& rules);
+    void BindView(const std::shared_ptr<DataObject>& dataObject);
+    void SaveGridLayout();
+    void BuildPerFieldMenus();
+    void RebuildSavedFilterMenu();
+    void ConnectViewCommands();
+    void SelectAllDates();
+    void ChooseSelectionDate(bool byMonth);
+    ComplexFilter* PresetsForSection();
+    void SetPresetSelections();
+    void CancelPresetSelections();
+    void ShowAllGridFields();
+    void SetGridFieldSequence();
+    void ResetGridLayout();
 
     // Twips of the client area (below the menu bar) and pixels.
     int ToPixelsX(int twips) const;
@@ -166,6 +194,10 @@ private:
     DeferredCommand m_tmFunc;
 
     std::shared_ptr<DataObject> m_currentDataObject;
+    std::unique_ptr<ComplexFilter> m_presets;
+    std::unique_ptr<GridLayout> m_gridLayout;
+    std::unique_ptr<GridLayoutBinding> m_layoutBinding;
+    QMetaObject::Connection m_refreshConnection;
     MainLayoutState m_layoutState;
     int m_splitterLeft = MainLayout::DefaultSplit;
     int m_barLeft = 0;

@@ -51,6 +51,8 @@ public:
     const TableDef& Table() const { return *m_table; }
     QString TableName() const;
     const QString& LinkText() const { return m_spec.link; }
+    // The criteria the set was opened with (before any Filter).
+    const QString& Criteria() const { return m_spec.criteria; }
     const QString& DefaultOrder() const { return m_spec.order; }
     bool CurrencyConversion() const { return m_spec.currencyConversion; }
     std::shared_ptr<DataObject> Parent() const { return m_spec.parent.lock(); }

@@ -3,6 +3,7 @@
 // scripted dialogs; the archive is created in the folder unless a test asks
 // for a first run.
 
+#include "app/AppPaths.h"
 #include "app/AppSettings.h"
 #include "app/ArchiveSession.h"
 #include "app/SettingsStore.h"
@@ -55,6 +56,7 @@ protected:
 
     QTemporaryDir dir;
     ScopedSettingsFile store{dir.filePath(QStringLiteral("Mensora.ini"))};
+    AppPaths::ScopedGridLayoutFile layouts{dir.filePath(QStringLiteral("mensora.INI"))};
     ScriptedDialogs dialogs;
     ScopedDialogService useDialogs{dialogs};
     std::unique_ptr<frmMain> window;

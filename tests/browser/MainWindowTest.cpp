@@ -118,12 +118,15 @@ TEST_F(MainWindowTest, EverySectionOpensItsTable)
                                 QStringLiteral("Portate")};
     const int indexes[] = {2, 3, 4, 5, 6, 8, 9, 10, 11, 12, 14, 15, 16};
     for (int i = 0; i < int(std::size(indexes)); ++i) {
+        if (indexes[i] == 9 || indexes[i] == 10) // the period lists ask their parameters first
+            dialogs.AnswerWindow([](QDialog&) { return int(QDialog::Rejected); });
         main.TreeView()->setCurrentItem(NodeAt(*main.TreeView(), indexes[i]));
         ASSERT_NE(main.CurrentDataObject(), nullptr) << indexes[i];
         EXPECT_EQ(main.CurrentDataObject()->TableName(), tables[i]) << indexes[i];
         EXPECT_FALSE(main.GridView()->isHidden());
     }
-    EXPECT_EQ(dialogs.Calls().size(), 0u) << "no section fails to load";
+    for (const DialogCall& call : dialogs.Calls())
+        EXPECT_EQ(call.kind, DialogKind::Window) << "no section fails to load: " << call.text.toStdString();
 }
 
 TEST_F(MainWindowTest, ClickingAListButtonSelectsItsNodeInACollapsedGroup)
@@ -132,7 +135,9 @@ TEST_F(MainWindowTest, ClickingAListButtonSelectsItsNodeInACollapsedGroup)
     main.TreeView()->setCurrentItem(NodeAt(*main.TreeView(), 7));
     ASSERT_EQ(main.SectionItems().Count(), 6) << "header and the five lists";
     EXPECT_EQ(main.SectionItems().Item(3)->text(), QStringLiteral("Lista Venduto"));
+    dialogs.AnswerWindow([](QDialog&) { return int(QDialog::Rejected); });
     main.SectionItems().Item(3)->click();
+    EXPECT_EQ(dialogs.LastCall().title, QStringLiteral("Impostazione criteri di ricerca")) << "the list asks for its period first";
     const QTreeWidgetItem* node = SelectedNode(*main.TreeView());
     ASSERT_NE(node, nullptr);
     EXPECT_EQ(NodeIndex(*node), 9);
@@ -265,6 +270,7 @@ TEST_F(MainWindowTest, PreviewedKeysRunTheirCommands)
     EXPECT_EQ(edit.count(), 2) << "a double click on the window edits as Enter does";
 
     // Typing goes to the controls until the search has a field.
+    main.ToolButton(QStringLiteral("Find"))->setProperty("Tag", QString());
     QTest::keyClick(main.GridView(), Qt::Key_A);
     EXPECT_EQ(typed.count(), 0);
     main.ToolButton(QStringLiteral("Find"))->setProperty("Tag", QStringLiteral("1"));
@@ -296,6 +302,7 @@ TEST_F(MainWindowTest, ToolbarButtonsRunTheirMenuCommands)
     EXPECT_EQ(sale.count(), 1);
     EXPECT_EQ(properties.count(), 1);
 
+    main.ToolButton(QStringLiteral("Find"))->setProperty("Tag", QString()); // no search field yet
     const std::pair<const char*, const char*> popUps[] = {
         {"Related", "mnuAssociation"}, {"Filter", "mnuFilter"}, {"Find", "mnuSearch"}, {"Print", "mnuPrintFunc"}};
     for (const auto& [key, menu] : popUps) {
