@@ -2,7 +2,7 @@
 // beside the hand-written SQLite statements that do the same work.
 //
 // The archive is generated once (MENSORA_BENCH_ARCHIVE names it; default
-// bench-data/Mensora-1M.mdb in the working directory) and reused. Writes run
+// bench-data/1M/Mensora.mdb in the working directory) and reused. Writes run
 // inside a transaction that is rolled back, so the file stays as generated.
 
 #include "ArchiveGenerator.h"
@@ -39,7 +39,7 @@ Archive& TheArchive()
     static Archive archive = [] {
         QString path = qEnvironmentVariable("MENSORA_BENCH_ARCHIVE");
         if (path.isEmpty())
-            path = QDir::current().filePath(QStringLiteral("bench-data/Mensora-1M.mdb"));
+            path = QDir::current().filePath(QStringLiteral("bench-data/1M/Mensora.mdb"));
         if (!QFileInfo::exists(path)) {
             QDir().mkpath(QFileInfo(path).absolutePath());
             std::printf("Generazione dell'archivio di prova %s ...\n", qPrintable(path));

@@ -77,6 +77,21 @@ qint64 RowPager::Count(DatabaseEngine& engine)
 
 SqlFragment RowPager::AfterPredicate(const QVariantList& keys, bool reverse) const
 {
+    const QList<SqlFragment> alternatives = AfterAlternatives(keys, reverse);
+    if (alternatives.size() == 1)
+        return alternatives.first();
+    SqlFragment result;
+    QStringList parts;
+    for (const SqlFragment& a : alternatives) {
+        parts.append(u'(' + a.sql + u')');
+        result.params += a.params;
+    }
+    result.sql = parts.isEmpty() ? QStringLiteral("0") : parts.join(QStringLiteral(" OR "));
+    return result;
+}
+
+QList<SqlFragment> RowPager::AfterAlternatives(const QVariantList& keys, bool reverse) const
+{
     const auto& terms = m_query.order;
     bool uniform = true;
     bool anyNull = false;
@@ -84,7 +99,7 @@ SqlFragment RowPager::AfterPredicate(const QVariantList& keys, bool reverse) con
         uniform = uniform && terms[i].descending == terms[0].descending && terms[i].expr.params.isEmpty();
         anyNull = anyNull || FieldValue::IsNull(keys[i]);
     }
-    SqlFragment result;
+    QList<SqlFragment> alternatives;
     if (uniform && !anyNull) {
         // Row values let SQLite seek the ordering index directly. NULL is the
         // lowest value: going down, the rows with a NULL key term (after an
@@ -96,27 +111,25 @@ SqlFragment RowPager::AfterPredicate(const QVariantList& keys, bool reverse) con
             rhs.append(QStringLiteral("?"));
         }
         const bool up = terms[0].descending == reverse;
-        result.sql = QStringLiteral("(%1) %2 (%3)").arg(lhs.join(u','), up ? QStringLiteral(">") : QStringLiteral("<"),
-                                                         rhs.join(u','));
-        result.params = keys;
+        alternatives.append({QStringLiteral("(%1) %2 (%3)").arg(lhs.join(u','), up ? QStringLiteral(">") : QStringLiteral("<"),
+                                                                 rhs.join(u',')),
+                             keys});
         if (!up) {
             // The last term is the OID, never NULL.
             for (int k = 0; k + 1 < terms.size(); ++k) {
-                QString branch;
+                SqlFragment branch;
                 for (int j = 0; j < k; ++j) {
-                    branch += QStringLiteral("%1 = ? AND ").arg(terms[j].expr.sql);
-                    result.params.append(keys[j]);
+                    branch.sql += QStringLiteral("%1 = ? AND ").arg(terms[j].expr.sql);
+                    branch.params.append(keys[j]);
                 }
-                branch += QStringLiteral("%1 IS NULL").arg(terms[k].expr.sql);
-                result.sql += QStringLiteral(" OR (") + branch + u')';
+                branch.sql += QStringLiteral("%1 IS NULL").arg(terms[k].expr.sql);
+                alternatives.append(branch);
             }
-            result.sql = u'(' + result.sql + u')';
         }
-        return result;
+        return alternatives;
     }
     // General form: equal on a prefix of the keys, then past the next one.
     // NULLs come first in ascending order and last in descending order.
-    QStringList alternatives;
     for (int k = 0; k < terms.size(); ++k) {
         SqlFragment branch;
         for (int j = 0; j < k; ++j) {
@@ -141,11 +154,9 @@ SqlFragment RowPager::AfterPredicate(const QVariantList& keys, bool reverse) con
             branch.params.append(keys[k]);
             branch.params += terms[k].expr.params;
         }
-        alternatives.append(u'(' + branch.sql + u')');
-        result.params += branch.params;
+        alternatives.append(branch);
     }
-    result.sql = alternatives.isEmpty() ? QStringLiteral("0") : alternatives.join(QStringLiteral(" OR "));
-    return result;
+    return alternatives;
 }
 
 QList<RowPager::Row> RowPager::Fetch(DatabaseEngine& engine, const SqlFragment& extra, bool reverse, int limit,
@@ -268,13 +279,23 @@ std::optional<RowPager::Row> RowPager::First(DatabaseEngine& engine, const SqlFr
 
 qint64 RowPager::PositionOf(DatabaseEngine& engine, const Row& row)
 {
-    const SqlFragment where = Joined({m_query.where, AfterPredicate(row.keys, true)}, QStringLiteral(" AND "));
-    QString sql = QStringLiteral("SELECT count(*) FROM ") + m_query.from;
-    if (!where.sql.isEmpty())
-        sql += QStringLiteral(" WHERE ") + where.sql;
-    DatabaseEngine::CachedStatement s(engine, sql);
-    s->BindAll(where.params);
-    return s->Step() ? s->ColumnInt(0) : 0;
+    for (auto it = m_pages.cbegin(); it != m_pages.cend(); ++it)
+        for (qsizetype i = 0; i < it->rows.size(); ++i)
+            if (it->rows[i].oid == row.oid)
+                return it.key() * PageSize + i;
+    // The rows before it, one count per disjoint alternative so that each can
+    // seek an index.
+    qint64 before = 0;
+    for (const SqlFragment& alternative : AfterAlternatives(row.keys, true)) {
+        const SqlFragment where = Joined({m_query.where, alternative}, QStringLiteral(" AND "));
+        QString sql = QStringLiteral("SELECT count(*) FROM ") + m_query.from;
+        if (!where.sql.isEmpty())
+            sql += QStringLiteral(" WHERE ") + where.sql;
+        DatabaseEngine::CachedStatement s(engine, sql);
+        s->BindAll(where.params);
+        before += s->Step() ? s->ColumnInt(0) : 0;
+    }
+    return before;
 }
 
 std::optional<RowPager::Row> RowPager::Lookup(DatabaseEngine& engine, const SqlFragment& condition)

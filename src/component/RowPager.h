@@ -45,7 +45,8 @@ public:
     std::optional<Row> First(DatabaseEngine& engine, const SqlFragment& extra, bool reverse, const Row* after);
     // A row by a condition alone, whether or not it belongs to the set.
     std::optional<Row> Lookup(DatabaseEngine& engine, const SqlFragment& condition);
-    // Rows before `row` in the set's order.
+    // Rows before `row` in the set's order (from the cached pages when the
+    // row is in one, else one count).
     qint64 PositionOf(DatabaseEngine& engine, const Row& row);
     const Query& CurrentQuery() const { return m_query; }
     // The ORDER BY list, as SQL, for code that reads the set in order.
@@ -58,6 +59,8 @@ private:
         quint64 lastUse = 0;
     };
     SqlFragment AfterPredicate(const QVariantList& keys, bool reverse) const;
+    // The same condition as disjoint alternatives, each one index-friendly.
+    QList<SqlFragment> AfterAlternatives(const QVariantList& keys, bool reverse) const;
     QList<Row> Fetch(DatabaseEngine& engine, const SqlFragment& extra, bool reverse, int limit, qint64 offset,
                      bool withSetCondition = true);
     const Page& LoadPage(DatabaseEngine& engine, qint64 page);
