@@ -3,11 +3,16 @@
 // in the grid. The argument is the file name suffix ("@2x" for the run at
 // 200%).
 
+#include "ArchiveGenerator.h"
+#include "app/AppPaths.h"
 #include "app/AppSettings.h"
 #include "app/ArchiveSession.h"
 #include "app/SettingsStore.h"
 #include "app/frmMessage.h"
+#include "browser/DateSelection.h"
 #include "browser/SectionItemPage.h"
+#include "browser/SectionTree.h"
+#include "browser/frmSetParamStat.h"
 #include "browser/frmMain.h"
 #include "component/DataObject.h"
 #include "component/DatabaseEngine.h"
@@ -18,6 +23,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -72,6 +78,56 @@ void AddDishes()
                          QString::fromUtf8(dish.course)});
 }
 
+// Answers the receipt lists' parameters with the last full year.
+class SectionDialogs : public QtDialogService
+{
+public:
+    int ExecModal(QDialog& window) override
+    {
+        if (auto* parameters = qobject_cast<frmSetParamStat*>(&window)) {
+            const int year = QDate::currentDate().year() - 1;
+            parameters->txtDaData->setText(QDate(year, 1, 1).toString(QStringLiteral("dd/MM/yy")));
+            parameters->txtAData->setText(QDate(year, 12, 31).toString(QStringLiteral("dd/MM/yy")));
+            parameters->cmdSearch->click();
+            return window.result();
+        }
+        return QtDialogService::ExecModal(window);
+    }
+};
+
+// Every section's grid on a generated archive of a few thousand receipts.
+void SaveSections()
+{
+    SectionDialogs dialogs;
+    ScopedDialogService useDialogs(dialogs);
+    QTemporaryDir work;
+    AppPaths::ScopedGridLayoutFile layouts(work.filePath(QStringLiteral("layout.INI")));
+    GeneratorOptions options;
+    options.receipts = 3000;
+    options.customers = 150;
+    GenerateArchive(work.filePath(QStringLiteral("Mensora.mdb")), options);
+    Settings().RootDir = work.path();
+
+    frmMain main;
+    main.show();
+    main.Activate();
+    main.resize(main.width() * 3 / 2, main.height() * 5 / 4);
+    CurrentDateSelection().SelectAll(); // every receipt, not only today's
+    QTreeWidget& tree = *main.TreeView();
+    for (int index = 1; index <= 16; ++index) {
+        QTreeWidgetItem* node = NodeAt(tree, index);
+        if (!node || IsGroupNode(*node))
+            continue;
+        tree.setCurrentItem(node);
+        main.GridView()->resizeColumnsToContents();
+        QString name = NodeKey(*node).toLower();
+        name.replace(u' ', u'-');
+        Save(main, QStringLiteral("section-") + name);
+    }
+    main.Unload();
+    ArchiveSession::Instance().ReleaseDatabase();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -111,6 +167,8 @@ int main(int argc, char** argv)
         main.Unload();
     }
     ArchiveSession::Instance().ReleaseDatabase();
+    if (g_suffix.isEmpty())
+        SaveSections();
     DestroyMessageWindow();
     return g_failed ? 1 : 0;
 }
