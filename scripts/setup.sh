@@ -23,5 +23,5 @@ fi
 
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 BUILD="${MENSORA_BUILD_DIR:-$ROOT/build}"
-cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE="${MENSORA_BUILD_TYPE:-RelWithDebInfo}" >/dev/null
+cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE="${MENSORA_BUILD_TYPE:-Release}" >/dev/null
 cmake --build "$BUILD" -j"$(nproc)"
