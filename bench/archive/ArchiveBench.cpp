@@ -37,15 +37,7 @@ struct Archive
 Archive& TheArchive()
 {
     static Archive archive = [] {
-        QString path = qEnvironmentVariable("MENSORA_BENCH_ARCHIVE");
-        if (path.isEmpty())
-            path = QDir::current().filePath(QStringLiteral("bench-data/1M/Mensora.mdb"));
-        if (!QFileInfo::exists(path)) {
-            QDir().mkpath(QFileInfo(path).absolutePath());
-            std::printf("Generazione dell'archivio di prova %s ...\n", qPrintable(path));
-            const GeneratorReport r = GenerateArchive(path, GeneratorOptions{});
-            std::printf("%lld ricevute, %lld righe in %.1f s\n", r.receipts, r.rows, r.seconds);
-        }
+        const QString path = BenchmarkArchive();
         Archive a;
         a.engine = std::make_shared<DatabaseEngine>();
         a.engine->OpenDatabaseFile(3, path);

@@ -67,14 +67,7 @@ struct Bench
 Bench& TheBench()
 {
     static Bench bench = [] {
-        QString path = qEnvironmentVariable("MENSORA_BENCH_ARCHIVE");
-        if (path.isEmpty())
-            path = QDir::current().filePath(QStringLiteral("bench-data/1M/Mensora.mdb"));
-        if (!QFileInfo::exists(path)) {
-            QDir().mkpath(QFileInfo(path).absolutePath());
-            std::printf("Generazione dell'archivio di prova %s ...\n", qPrintable(path));
-            GenerateArchive(path, GeneratorOptions{});
-        }
+        const QString path = BenchmarkArchive();
         Bench b;
         b.use = std::make_unique<ScopedDialogService>(b.dialogs);
         b.layouts = std::make_unique<AppPaths::ScopedGridLayoutFile>(b.scratch.filePath(QStringLiteral("bench.INI")));

@@ -434,11 +434,11 @@ bool DataObject::NoCurrentRecord()
     return m_edge != Edge::None || !m_current || m_currentDeleted;
 }
 
-bool DataObject::MoveFirst()
+bool DataObject::MoveToEnd(bool last)
 {
     FlushPendingEdit();
     CheckGeneration();
-    auto row = m_pager.First(*m_engine, {}, false, nullptr);
+    auto row = m_pager.First(*m_engine, {}, last, nullptr);
     m_positioned = true;
     if (!row) {
         m_current.reset();
@@ -446,65 +446,38 @@ bool DataObject::MoveFirst()
         Q_EMIT CurrentChanged();
         return false;
     }
-    SetCurrent(std::move(row), 0);
+    SetCurrent(std::move(row), last ? -1 : 0);
     return true;
 }
 
-bool DataObject::MoveLast()
-{
-    FlushPendingEdit();
-    CheckGeneration();
-    auto row = m_pager.First(*m_engine, {}, true, nullptr);
-    m_positioned = true;
-    if (!row) {
-        m_current.reset();
-        m_edge = Edge::Eof;
-        Q_EMIT CurrentChanged();
-        return false;
-    }
-    SetCurrent(std::move(row), -1);
-    return true;
-}
-
-bool DataObject::MoveNext()
+bool DataObject::Step(bool backwards)
 {
     FlushPendingEdit();
     EnsurePositioned();
-    if (!m_current || m_edge == Edge::Eof)
+    const Edge behind = backwards ? Edge::Bof : Edge::Eof; // the edge in the direction of travel
+    const Edge ahead = backwards ? Edge::Eof : Edge::Bof;
+    if (!m_current || m_edge == behind)
         return false;
-    if (m_edge == Edge::Bof)
-        return MoveFirst();
-    auto row = m_pager.First(*m_engine, {}, false, &*m_current);
+    if (m_edge == ahead)
+        return MoveToEnd(backwards);
+    auto row = m_pager.First(*m_engine, {}, backwards, &*m_current);
     if (!row) {
-        m_edge = Edge::Eof;
+        m_edge = behind;
         m_currentDeleted = false;
         Q_EMIT CurrentChanged();
         return false;
     }
-    const qint64 position = (m_position >= 0 && !m_currentDeleted) ? m_position + 1 : -1;
+    qint64 position = -1;
+    if (m_position >= 0 && !m_currentDeleted)
+        position = backwards ? m_position - 1 : m_position + 1;
     SetCurrent(std::move(row), position);
     return true;
 }
 
-bool DataObject::MovePrevious()
-{
-    FlushPendingEdit();
-    EnsurePositioned();
-    if (!m_current || m_edge == Edge::Bof)
-        return false;
-    if (m_edge == Edge::Eof)
-        return MoveLast();
-    auto row = m_pager.First(*m_engine, {}, true, &*m_current);
-    if (!row) {
-        m_edge = Edge::Bof;
-        m_currentDeleted = false;
-        Q_EMIT CurrentChanged();
-        return false;
-    }
-    const qint64 position = (m_position > 0 && !m_currentDeleted) ? m_position - 1 : -1;
-    SetCurrent(std::move(row), position);
-    return true;
-}
+bool DataObject::MoveFirst() { return MoveToEnd(false); }
+bool DataObject::MoveLast() { return MoveToEnd(true); }
+bool DataObject::MoveNext() { return Step(false); }
+bool DataObject::MovePrevious() { return Step(true); }
 
 bool DataObject::MoveTo(qint64 position)
 {

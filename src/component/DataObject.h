@@ -171,6 +171,8 @@ private:
     QString FromClause() const;
     void CheckGeneration();
     void SetCurrent(std::optional<RowPager::Row> row, qint64 position);
+    bool MoveToEnd(bool last);
+    bool Step(bool backwards);
     void EnsurePositioned();
     void FlushPendingEdit();
     std::optional<RowPager::Row> FetchOne(const SqlFragment& extraWhere, bool reverse, const RowPager::Row* after);

@@ -22,12 +22,13 @@ for f in "$OUT"/tests/fuzz/*_fuzz; do
     name="$(basename "$f")"
     corpus="$OUT/corpus-$name"
     mkdir -p "$corpus"
-    seeds="$ROOT/tests/fuzz/seeds/$name"
+    # Seeds: the target's own, and for the script engine its test corpus too.
+    seeds=""
+    [ -d "$ROOT/tests/fuzz/seeds/$name" ] && seeds="$ROOT/tests/fuzz/seeds/$name"
+    case "$name" in script*) seeds="$seeds $ROOT/tests/script/corpus" ;; esac
     echo "fuzz: $name (${SECONDS_EACH}s)"
-    if [ -d "$seeds" ]; then
-        "$f" -max_total_time="$SECONDS_EACH" -max_len=4096 -rss_limit_mb=2048 "$corpus" "$seeds" >"$OUT/$name.log" 2>&1 || { status=1; tail -40 "$OUT/$name.log"; }
-    else
-        "$f" -max_total_time="$SECONDS_EACH" -max_len=4096 -rss_limit_mb=2048 "$corpus" >"$OUT/$name.log" 2>&1 || { status=1; tail -40 "$OUT/$name.log"; }
-    fi
+    # shellcheck disable=SC2086
+    "$f" -max_total_time="$SECONDS_EACH" -max_len=4096 -rss_limit_mb=2048 "$corpus" $seeds >"$OUT/$name.log" 2>&1 \
+        || { status=1; tail -40 "$OUT/$name.log"; }
 done
 exit $status

@@ -9,6 +9,9 @@
 #include "data/DB.h"
 
 #include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <cstdio>
 #include <QElapsedTimer>
 #include <QHash>
 #include <random>
@@ -257,4 +260,18 @@ GeneratorReport GenerateArchive(const QString& path, const GeneratorOptions& opt
     Exec(db, QStringLiteral("ANALYZE; PRAGMA journal_mode=WAL;"));
     report.seconds = timer.elapsed() / 1000.0;
     return report;
+}
+
+QString BenchmarkArchive()
+{
+    QString path = qEnvironmentVariable("MENSORA_BENCH_ARCHIVE");
+    if (path.isEmpty())
+        path = QDir::current().filePath(QStringLiteral("bench-data/1M/Mensora.mdb"));
+    if (!QFileInfo::exists(path)) {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        std::printf("Generazione dell'archivio di prova %s ...\n", qPrintable(path));
+        const GeneratorReport r = GenerateArchive(path, GeneratorOptions{});
+        std::printf("%lld ricevute, %lld righe in %.1f s\n", r.receipts, r.rows, r.seconds);
+    }
+    return path;
 }

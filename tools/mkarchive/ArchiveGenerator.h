@@ -24,3 +24,8 @@ struct GeneratorReport
 
 // Creates `path` (which must not exist) and fills it. Throws Exception.
 GeneratorReport GenerateArchive(const QString& path, const GeneratorOptions& options);
+
+// The archive of a million receipts that the benchmarks share: the file
+// MENSORA_BENCH_ARCHIVE names (it must be called Mensora.mdb for the views'
+// benchmark), or bench-data/1M/Mensora.mdb; generated when missing.
+QString BenchmarkArchive();

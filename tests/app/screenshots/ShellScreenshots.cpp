@@ -22,32 +22,15 @@
 #include <QTemporaryDir>
 #include <QTreeView>
 
+#include "support/ScreenshotSaver.h"
+
 #include <cstdio>
 
 namespace {
 
-QString g_suffix;
-bool g_failed = false;
+ScreenshotSaver* g_saver = nullptr;
 
-void Settle(int msecs = 50)
-{
-    QElapsedTimer timer;
-    timer.start();
-    do
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    while (timer.elapsed() < msecs);
-}
-
-void Save(QWidget& window, const QString& name)
-{
-    window.show();
-    Settle();
-    const QString path = QStringLiteral(MENSORA_SOURCE_DIR "/docs/screenshots/") + name + g_suffix + QStringLiteral(".png");
-    if (!window.grab().save(path)) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        g_failed = true;
-    }
-}
+void Save(QWidget& window, const QString& name) { g_saver->Save(window, name); }
 
 // Shows every modal window long enough to take its picture; message boxes
 // answer Yes so that the error report goes on to its window.
@@ -73,15 +56,16 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("MensoraScreenshots"));
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
-    g_suffix = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
-    QDir().mkpath(QStringLiteral(MENSORA_SOURCE_DIR "/docs/screenshots"));
+    ScreenshotSaver saver(QStringLiteral(MENSORA_SOURCE_DIR "/docs/screenshots"),
+                          argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString());
+    g_saver = &saver;
 
     PictureDialogs dialogs;
     ScopedDialogService useDialogs(dialogs);
     // The chooser's tree shows the folders around the working directory:
     // a restaurant's own, made afresh inside the build tree.
     // (One folder per run: the two runs may go at the same time.)
-    QDir restaurant(QStringLiteral(MENSORA_SCREENSHOT_WORK "/") + (g_suffix.isEmpty() ? QStringLiteral("1x") : g_suffix)
+    QDir restaurant(QStringLiteral(MENSORA_SCREENSHOT_WORK "/") + (g_saver->Suffix().isEmpty() ? QStringLiteral("1x") : g_saver->Suffix())
                     + QStringLiteral("/Ristorante"));
     restaurant.removeRecursively();
     for (const char* folder : {"Archivio 2022", "Archivio 2023", "Archivio 2024", "Contabilita'", "Copie di sicurezza",
@@ -106,7 +90,7 @@ int main(int argc, char** argv)
         frmSelectDir chooser;
         chooser.SetDirectory(workDir);
         chooser.show();
-        Settle(600); // the tree reads its folders in the background
+        ScreenshotSaver::Settle(600); // the tree reads its folders in the background
         if (auto* tree = chooser.findChild<QTreeView*>(QStringLiteral("dirSelect")))
             tree->scrollTo(tree->currentIndex().parent(), QAbstractItemView::PositionAtTop);
         Save(chooser, QStringLiteral("select-dir"));
@@ -145,5 +129,5 @@ int main(int argc, char** argv)
                         Exception(static_cast<qint32>(0x80040000u + 1000),
                                   QStringLiteral("L'archivio ha rifiutato l'istruzione:\rno such column: Importo_Rig")));
     }
-    return g_failed ? 1 : 0;
+    return g_saver->Failed() ? 1 : 0;
 }

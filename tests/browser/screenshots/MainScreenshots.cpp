@@ -29,31 +29,15 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include "support/ScreenshotSaver.h"
+
 #include <cstdio>
 
 namespace {
 
-QString g_suffix;
-bool g_failed = false;
+ScreenshotSaver* g_saver = nullptr;
 
-void Settle(int msecs = 80)
-{
-    QElapsedTimer timer;
-    timer.start();
-    do
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    while (timer.elapsed() < msecs);
-}
-
-void Save(QWidget& window, const QString& name)
-{
-    Settle();
-    const QString path = QStringLiteral(MENSORA_SOURCE_DIR "/docs/screenshots/") + name + g_suffix + QStringLiteral(".png");
-    if (!window.grab().save(path)) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        g_failed = true;
-    }
-}
+void Save(QWidget& window, const QString& name) { g_saver->Save(window, name); }
 
 // A few dishes, so that the menu section shows what a restaurant keeps.
 void AddDishes()
@@ -136,8 +120,9 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("MensoraScreenshots"));
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
-    g_suffix = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
-    QDir().mkpath(QStringLiteral(MENSORA_SOURCE_DIR "/docs/screenshots"));
+    ScreenshotSaver saver(QStringLiteral(MENSORA_SOURCE_DIR "/docs/screenshots"),
+                          argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString());
+    g_saver = &saver;
 
     QtDialogService dialogs;
     ScopedDialogService useDialogs(dialogs);
@@ -167,8 +152,8 @@ int main(int argc, char** argv)
         main.Unload();
     }
     ArchiveSession::Instance().ReleaseDatabase();
-    if (g_suffix.isEmpty())
+    if (g_saver->Suffix().isEmpty())
         SaveSections();
     DestroyMessageWindow();
-    return g_failed ? 1 : 0;
+    return g_saver->Failed() ? 1 : 0;
 }

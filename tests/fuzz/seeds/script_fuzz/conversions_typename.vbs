@@ -1,5 +1,0 @@
-Echo TypeName(Empty), TypeName(Null), TypeName(1), TypeName(32768), TypeName(1.5)
-Echo TypeName("s"), TypeName(True), TypeName(Now), TypeName(CCur(1)), TypeName(CByte(1))
-Echo TypeName(CSng(1)), TypeName(Array()), TypeName(Nothing), TypeName(CreateObject("Scripting.Dictionary"))
-Echo VarType(1), VarType("a"), VarType(Array(1)), VarType(Empty), VarType(Null), VarType(True)
-Echo IsEmpty(x), IsNull(Null), IsObject(Nothing), IsArray(Array()), IsDate(Now)

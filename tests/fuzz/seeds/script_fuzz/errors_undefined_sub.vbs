@@ -1,2 +1,0 @@
-Echo "prima"
-NonEsiste 1

@@ -1,5 +1,0 @@
-Echo FormatNumber(1234.5), FormatNumber(1234.567, 1), FormatNumber(1234567, 0)
-Echo FormatNumber(-1234.5, 2, , -1), FormatNumber(0.25, 2, 0), FormatNumber(1234567, 0, , , 0)
-Echo FormatCurrency(1234.5), FormatCurrency(-3), FormatCurrency(0.5)
-Echo FormatPercent(0.256), FormatPercent(1, 0)
-Echo FormatNumber("1,5"), FormatNumber(CCur(10))
