@@ -3,9 +3,11 @@
 # needs (only those missing), then configures and builds into ./build.
 set -eu
 
+# Qt 6 (widgets, printing, tests; its CMake files need the GL and Vulkan
+# headers), SQLite, GoogleTest and Google Benchmark, a font for offscreen
+# rendering, and python3 as the baseline of the script engine's benchmark.
 PACKAGES="cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev libvulkan-dev \
-libsqlite3-dev sqlite3 libgtest-dev libgmock-dev googletest libbenchmark-dev \
-fonts-dejavu-core poppler-utils python3"
+libsqlite3-dev libgtest-dev libgmock-dev googletest libbenchmark-dev fonts-dejavu-core python3"
 
 missing=""
 for p in $PACKAGES; do
