@@ -24,6 +24,8 @@ QRect ScreenArea(const QWidget& form)
     return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
 }
 
+} // namespace
+
 bool OnSomeScreen(const QRect& rect)
 {
     for (const QScreen* screen : QGuiApplication::screens())
@@ -31,8 +33,6 @@ bool OnSomeScreen(const QRect& rect)
             return true;
     return false;
 }
-
-} // namespace
 
 QString FormStateSection(const QWidget& form)
 {

@@ -22,3 +22,7 @@ void LoadFormState(QWidget& form, std::optional<int> left = std::nullopt, std::o
 
 // The section a window's state is stored under.
 QString FormStateSection(const QWidget& form);
+
+// Whether a window rectangle shows at least in part on one of the screens (a
+// stored position may belong to a screen that is gone).
+bool OnSomeScreen(const QRect& rect);

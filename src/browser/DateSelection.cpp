@@ -1,5 +1,7 @@
 #include "browser/DateSelection.h"
 
+#include "component/SqlDialect.h"
+
 #include <QLocale>
 
 namespace {
@@ -33,8 +35,6 @@ DateSelection& CurrentDateSelection()
     return selection;
 }
 
-QString DialectDate(const QDate& date) { return date.toString(QStringLiteral("MM/dd/yyyy")); }
-
 QString DateSelection::ApplyTo(const QString& criteria, const QString& dateField) const
 {
     if (dateField.isEmpty() || (!SelectByMonth && !SelectByDate))
@@ -44,7 +44,8 @@ QString DateSelection::ApplyTo(const QString& criteria, const QString& dateField
     if (SelectByMonth) {
         result += QStringLiteral("Month(%1) = %2 AND Year(%1) = %3").arg(dateField).arg(day.month()).arg(day.year());
     } else {
-        result += QStringLiteral("%1 >= #%2# AND %1 < #%3#").arg(dateField, DialectDate(day), DialectDate(day.addDays(1)));
+        result += QStringLiteral("%1 >= %2 AND %1 < %3")
+                      .arg(dateField, SqlDialect::DateLiteral(day.startOfDay()), SqlDialect::DateLiteral(day.addDays(1).startOfDay()));
     }
     return result;
 }

@@ -36,6 +36,3 @@ struct SelectionCaptions
 // The captions for a view whose date field has the display caption
 // `fieldCaption` (empty when the view has no date field).
 SelectionCaptions CaptionsFor(const DateSelection& selection, const QString& fieldCaption);
-
-// A date in the query dialect's literal order: "03/31/2026".
-QString DialectDate(const QDate& date);

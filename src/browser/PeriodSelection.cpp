@@ -1,11 +1,11 @@
 #include "browser/PeriodSelection.h"
 
-#include "browser/DateSelection.h"
 #include "component/ComponentErrors.h"
 #include "component/DataObject.h"
 #include "component/DatabaseEngine.h"
 #include "component/DatabaseObject.h"
 #include "component/Exception.h"
+#include "component/SqlDialect.h"
 #include "component/Table.h"
 
 QString& SelectionDescription()
@@ -25,8 +25,9 @@ PeriodCriteria ApplyPeriod(const QString& criteria, const PeriodChoice& choice, 
     }
     const QString shortFrom = choice.from.toString(QStringLiteral("dd/MM/yyyy"));
     const QString shortTo = choice.to.toString(QStringLiteral("dd/MM/yyyy"));
-    QString period = QStringLiteral("Ricevute.Data >= #%1# AND Ricevute.Data < #%2#")
-                         .arg(DialectDate(choice.from), DialectDate(choice.to.addDays(1)));
+    QString period = QStringLiteral("Ricevute.Data >= %1 AND Ricevute.Data < %2")
+                         .arg(SqlDialect::DateLiteral(choice.from.startOfDay()),
+                              SqlDialect::DateLiteral(choice.to.addDays(1).startOfDay()));
     const QString type = choice.documentType.trimmed();
     if (type.isEmpty()) {
         result.description = QStringLiteral("Da Data: %1 a Data: %2 - Tutti i Tipi di Documento").arg(shortFrom, shortTo);

@@ -159,6 +159,7 @@ private:
     void ConnectViewCommands();
     void SelectAllDates();
     void ChooseSelectionDate(bool byMonth);
+    ComplexFilter& Presets(const QString& section, const QString& table);
     ComplexFilter* PresetsForSection();
     void SetPresetSelections();
     void CancelPresetSelections();

@@ -2,6 +2,7 @@
 
 #include "browser/frmMain.h"
 
+#include "app/FormState.h"
 #include "app/SettingsStore.h"
 #include "browser/FrameSizes.h"
 #include "browser/MainGeometry.h"
@@ -13,18 +14,6 @@
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QScreen>
-
-namespace {
-
-bool OnSomeScreen(const QRect& rect)
-{
-    for (const QScreen* screen : QGuiApplication::screens())
-        if (screen->availableGeometry().intersects(rect))
-            return true;
-    return false;
-}
-
-} // namespace
 
 int frmMain::ToPixelsX(int twips) const
 {

@@ -65,14 +65,7 @@ ComplexFilter* frmMain::PresetsForSection()
     const QTreeWidgetItem* node = SelectedNode(*m_tvTreeView);
     if (!m_currentDataObject || !node)
         return nullptr;
-    const QString section = node->text(0);
-    if (m_presets && m_presets->CurrentName() != section)
-        m_presets.reset();
-    if (!m_presets)
-        m_presets = ArchiveSession::Instance().Database()->Tables().Item(m_currentDataObject->TableName()).CreateComplexFilter();
-    if (m_presets->CurrentName() != section)
-        m_presets->Select(section);
-    return m_presets.get();
+    return &Presets(node->text(0), m_currentDataObject->TableName());
 }
 
 void frmMain::SetPresetSelections()

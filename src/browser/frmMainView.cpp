@@ -25,6 +25,7 @@
 #include "component/widgets/DialogService.h"
 #include "component/widgets/GridBinding.h"
 #include "component/widgets/GridLayoutBinding.h"
+#include "component/widgets/WaitCursor.h"
 
 #include <QApplication>
 #include <QMenu>
@@ -50,15 +51,6 @@ const QStringList kFieldArrays = {
     QStringLiteral("mnuAverageItems"), QStringLiteral("mnuFilterComplexItems"), QStringLiteral("mnuFilterItems"),
 };
 
-// The wait pointer for the length of a scope.
-class WaitCursor
-{
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 QStringList DocumentTypes(DatabaseObject& database, const std::shared_ptr<DatabaseEngine>& engine)
 {
@@ -182,15 +174,8 @@ void frmMain::LoadView(const QTreeWidgetItem& node, const QString& order)
 
 void frmMain::ApplyPresetSelections(const QString& section, const QString& table, ViewRules& rules)
 {
-    if (m_presets && (m_presets->CurrentName() != section || m_presets->TableName() != table))
-        m_presets.reset();
-    if (!m_presets)
-        m_presets = ArchiveSession::Instance().Database()->Tables().Item(table).CreateComplexFilter();
-    if (m_presets->Exists(section)) {
+    if (Presets(section, table).Exists(section))
         Action(QStringLiteral("mnuDataSelBeforeQuery"))->setChecked(true);
-        if (m_presets->CurrentName() != section)
-            m_presets->Select(section);
-    }
     if (!Action(QStringLiteral("mnuDataSelBeforeQuery"))->isChecked() || !rules.criteria.isEmpty())
         return;
     const QString tag = m_lblTitle1->property("Tag").toString();
@@ -214,6 +199,18 @@ void frmMain::ApplyPresetSelections(const QString& section, const QString& table
         rules.criteria = view.BuildCriteria(view.FirstColumnName(), QVariant(), QStringLiteral("%"));
         m_lblTitle1->setText(tag + QStringLiteral("  [nessun dato richiesto]"));
     }
+}
+
+ComplexFilter& frmMain::Presets(const QString& section, const QString& table)
+{
+    // One object per section: the saved filter named as the section, if any.
+    if (m_presets && (m_presets->CurrentName() != section || m_presets->TableName() != table))
+        m_presets.reset();
+    if (!m_presets) {
+        m_presets = ArchiveSession::Instance().Database()->Tables().Item(table).CreateComplexFilter();
+        m_presets->Select(section);
+    }
+    return *m_presets;
 }
 
 void frmMain::BindView(const std::shared_ptr<DataObject>& dataObject)

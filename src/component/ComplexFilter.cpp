@@ -20,16 +20,8 @@ const QStringList kOperators = {QStringLiteral("="), QStringLiteral("<>"), QStri
 
 int FieldTypeOf(const DatabaseObject& database, const QString& table, const QString& field)
 {
-    auto def = database.GetSchema().Find(table);
-    if (!def)
-        return FieldType::Text;
-    if (const PhysicalColumn* p = def->FindPhysical(field))
-        return p->type;
-    if (const ReferenceDef* r = def->FindLookup(field))
-        if (auto target = database.GetSchema().Find(r->table))
-            if (const ColumnDef* c = target->FindColumn(r->displayColumn))
-                return c->type;
-    return FieldType::Text;
+    const auto def = database.GetSchema().Find(table);
+    return def ? database.GetSchema().TypeOfField(*def, field) : FieldType::Text;
 }
 
 QJsonValue ToJson(const QVariant& value)
@@ -74,44 +66,47 @@ void ComplexFilter::RemoveCondition(const QString& field)
     m_conditions.removeIf([&](const Condition& c) { return c.field.compare(field, Qt::CaseInsensitive) == 0; });
 }
 
-QString ComplexFilter::RenderCondition(const Condition& c) const
+QString ConditionText(const QString& field, const QString& op, const QVariant& value, int type,
+                      const QStringList& wildcards)
 {
-    const QString field = c.field.contains(u' ') ? u'[' + c.field + u']' : c.field;
-    if (FieldValue::IsNull(c.value))
-        return field + (c.op == QLatin1String("<>") ? QStringLiteral(" Is Not Null") : QStringLiteral(" Is Null"));
-    const int type = FieldTypeOf(*m_database, m_table, c.field);
+    const QString name = field.contains(u' ') ? u'[' + field + u']' : field;
+    if (FieldValue::IsNull(value))
+        return name + (op == QLatin1String("<>") ? QStringLiteral(" Is Not Null") : QStringLiteral(" Is Null"));
     QString literal;
-    QString op = c.op;
+    QString comparison = op;
     switch (type) {
     case FieldType::Long:
     case FieldType::Double:
     case FieldType::Currency: {
-        const QVariant n = FieldValue::Normalize(c.value, type == FieldType::Currency ? type : FieldType::Double, 0, c.field);
+        const QVariant n = FieldValue::Normalize(value, type == FieldType::Currency ? type : FieldType::Double, 0, field);
         literal = type == FieldType::Currency ? n.value<Currency>().ToString() : SqlDialect::NumberLiteral(n.toDouble());
         break;
     }
     case FieldType::Boolean:
-        literal = FieldValue::Normalize(c.value, type, 0, c.field).toBool() ? QStringLiteral("True") : QStringLiteral("False");
+        literal = FieldValue::Normalize(value, type, 0, field).toBool() ? QStringLiteral("True") : QStringLiteral("False");
         break;
     case FieldType::Date:
     case FieldType::DateTime:
-        literal = SqlDialect::DateLiteral(FieldValue::Normalize(c.value, type, 0, c.field).toDateTime());
+        literal = SqlDialect::DateLiteral(FieldValue::Normalize(value, type, 0, field).toDateTime());
         break;
     default: {
-        const QString text = c.value.toString();
-        if (op == QLatin1String("=") && (text.contains(u'*') || text.contains(u'?')))
-            op = QStringLiteral("Like");
+        const QString text = value.toString();
+        if (comparison == QLatin1String("="))
+            for (const QString& wildcard : wildcards)
+                if (!wildcard.isEmpty() && text.contains(wildcard))
+                    comparison = QStringLiteral("Like");
         literal = SqlDialect::TextLiteral(text);
     }
     }
-    return field + u' ' + op + u' ' + literal;
+    return name + u' ' + comparison + u' ' + literal;
 }
 
 QString ComplexFilter::Render() const
 {
     QStringList parts;
     for (const Condition& c : m_conditions)
-        parts.append(RenderCondition(c));
+        parts.append(ConditionText(c.field, c.op, c.value, FieldTypeOf(*m_database, m_table, c.field),
+                                   {QStringLiteral("*"), QStringLiteral("?")}));
     return parts.join(QStringLiteral(" AND "));
 }
 

@@ -10,6 +10,13 @@
 
 class DatabaseObject;
 
+// One condition as criteria text of the query dialect: `field op value`,
+// the value written as a literal of the field's type; Null gives "Is Null"
+// ("Is Not Null" for "<>"); a text holding one of `wildcards` compares
+// with Like.
+QString ConditionText(const QString& field, const QString& op, const QVariant& value, int type,
+                      const QStringList& wildcards);
+
 class ComplexFilter
 {
 public:
@@ -44,8 +51,6 @@ public:
     void Delete(const QString& name);
 
 private:
-    QString RenderCondition(const Condition& c) const;
-
     std::shared_ptr<DatabaseObject> m_database;
     QString m_table;
     QString m_currentName;

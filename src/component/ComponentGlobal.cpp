@@ -21,14 +21,9 @@ std::optional<long double> AsNumber(const QVariant& v)
 {
     if (v.metaType() == QMetaType::fromType<Currency>())
         return static_cast<long double>(v.value<Currency>().Units()) / Currency::Scale;
-    switch (v.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::LongLong:
-    case QMetaType::UInt:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
+    if (FieldValue::IsWholeNumber(v))
         return static_cast<long double>(v.toLongLong());
+    switch (v.typeId()) {
     case QMetaType::Double:
     case QMetaType::Float:
         return static_cast<long double>(v.toDouble());

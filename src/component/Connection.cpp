@@ -9,7 +9,7 @@
 
 #include <map>
 
-using SchemaStore::Quote;
+using SqlDialect::QuoteName;
 
 int Connection::Execute(const QString& statement)
 {
@@ -70,15 +70,15 @@ void Connection::DropColumn(const QString& table, const QString& column)
         return; // already gone: dropping is idempotent, so an upgrade can be repeated
     AtomicWrite write(m_engine);
     for (const QString& index : SchemaStore::IndexesOnColumn(db, table, column))
-        db.Exec(QStringLiteral("DROP INDEX %1").arg(Quote(index)));
-    db.Exec(QStringLiteral("ALTER TABLE %1 DROP COLUMN %2").arg(Quote(table), Quote(column)));
+        db.Exec(QStringLiteral("DROP INDEX %1").arg(QuoteName(index)));
+    db.Exec(QStringLiteral("ALTER TABLE %1 DROP COLUMN %2").arg(QuoteName(table), QuoteName(column)));
     write.Commit();
 }
 
 void Connection::DropConstraint(const QString& table, const QString& name)
 {
     SqliteDb& db = m_engine.Db();
-    db.Exec(QStringLiteral("DROP INDEX IF EXISTS %1").arg(Quote(SchemaStore::IndexName(table, name))));
+    db.Exec(QStringLiteral("DROP INDEX IF EXISTS %1").arg(QuoteName(SchemaStore::IndexName(table, name))));
 }
 
 void Connection::BeginTrans() { m_engine.BeginTransaction(); }

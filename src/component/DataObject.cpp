@@ -12,29 +12,7 @@
 #include "component/SchemaStore.h"
 #include "component/Table.h"
 
-using SchemaStore::Quote;
-
-namespace {
-
-QString CaptionOf(const QString& name, const QString& description)
-{
-    if (!description.trimmed().isEmpty())
-        return description;
-    QString caption = name;
-    caption.replace(u'_', u' ');
-    return caption;
-}
-
-SqlFragment AndJoin(const SqlFragment& a, const SqlFragment& b)
-{
-    if (a.sql.isEmpty())
-        return b;
-    if (b.sql.isEmpty())
-        return a;
-    return {u'(' + a.sql + QStringLiteral(") AND (") + b.sql + u')', a.params + b.params};
-}
-
-} // namespace
+using SqlDialect::QuoteName;
 
 DataObject::DataObject(std::shared_ptr<DatabaseObject> database, std::shared_ptr<DatabaseEngine> engine,
                        std::shared_ptr<const TableDef> table, OpenSpec spec)
@@ -45,11 +23,10 @@ DataObject::DataObject(std::shared_ptr<DatabaseObject> database, std::shared_ptr
     QString criteria = m_spec.criteria;
     if (m_table->handler)
         m_table->handler->OnSelect(*this, criteria);
-    m_resolver.TakeUsed();
     m_baseWhere = SqlDialect::TranslateCriteria(criteria, m_resolver);
     if (!m_spec.ownerColumn.isEmpty())
-        m_baseWhere = AndJoin(m_baseWhere, {m_resolver.ColumnSql(m_spec.ownerColumn) + QStringLiteral(" = ?"),
-                                            {QVariant(m_spec.ownerOid)}});
+        m_baseWhere = AllOf({m_baseWhere, {m_resolver.ColumnSql(m_spec.ownerColumn) + QStringLiteral(" = ?"),
+                                            {QVariant(m_spec.ownerOid)}}});
     BuildQuery();
     m_seenGeneration = m_engine->Generation();
 }
@@ -79,7 +56,7 @@ void DataObject::BuildFields()
     auto addColumn = [&](const ColumnDef& c) {
         FieldInfo f;
         f.name = c.name;
-        f.caption = CaptionOf(c.name, c.description);
+        f.caption = FieldCaption(c.name, c.description);
         f.description = c.description;
         f.type = c.type;
         f.size = c.size;
@@ -95,15 +72,13 @@ void DataObject::BuildFields()
         const ReferenceDef& r = t.lookups[lookupIndex];
         FieldInfo f;
         f.name = r.name;
-        f.caption = CaptionOf(r.name, QString());
+        f.caption = FieldCaption(r.name, QString());
         f.kind = FieldInfo::Kind::Reference;
         f.referenceIndex = lookupIndex;
-        auto target = schema.Find(r.table);
-        const ColumnDef* display = target ? target->FindColumn(r.displayColumn) : nullptr;
-        if (display) {
+        if (const ColumnDef* display = schema.DisplayColumn(r)) {
             f.type = display->type;
             f.size = display->size;
-            f.sql = Quote(m_resolver.LookupAlias(r)) + u'.' + Quote(display->name);
+            f.sql = QuoteName(m_resolver.LookupAlias(r)) + u'.' + QuoteName(display->name);
         } else {
             f.type = FieldType::Long;
             f.sql = m_resolver.ColumnSql(ReferenceKeyColumn(r.name));
@@ -195,7 +170,7 @@ void DataObject::BuildFields()
         FieldInfo f;
         const bool clash = indexIn(all, item.name) >= 0 || indexIn(chosen, item.name) >= 0;
         f.name = clash ? item.qualifier + u'.' + item.name : item.name;
-        f.caption = CaptionOf(f.name, QString());
+        f.caption = FieldCaption(f.name, QString());
         f.type = resolved->typeCode;
         f.kind = FieldInfo::Kind::Foreign;
         f.sql = resolved->sql;
@@ -203,7 +178,7 @@ void DataObject::BuildFields()
         if (auto other = schema.Find(item.qualifier))
             if (const ColumnDef* c = other->FindColumn(item.name)) {
                 f.size = c->size;
-                f.caption = CaptionOf(f.name, c->description);
+                f.caption = FieldCaption(f.name, c->description);
             }
         if (!clash)
             m_resolver.AddAlias(item.name, item.qualifier, item.name);
@@ -230,7 +205,6 @@ void DataObject::BuildFields()
 
 void DataObject::BuildQuery()
 {
-    m_resolver.TakeUsed();
     const QString orderText = m_sortText.trimmed().isEmpty() ? m_spec.order : m_sortText;
     QList<SqlOrderTerm> order = SqlDialect::TranslateOrder(orderText, m_resolver);
     const QString oidSql = m_resolver.ColumnSql(QStringLiteral("OID"));
@@ -263,7 +237,7 @@ void DataObject::BuildQuery()
     }
     query.select = select.join(QStringLiteral(", "));
     query.fieldSql = select;
-    query.where = AndJoin(m_baseWhere, m_filterWhere);
+    query.where = WhereClause();
     query.from = FromClause();
     query.countFrom = m_resolver.MainSql() + m_resolver.JoinsFor({query.where.sql});
     query.order = order;
@@ -272,7 +246,7 @@ void DataObject::BuildQuery()
 
 QString DataObject::FromClause() const { return m_resolver.MainSql() + m_resolver.JoinClause(); }
 
-SqlFragment DataObject::WhereClause() const { return AndJoin(m_baseWhere, m_filterWhere); }
+SqlFragment DataObject::WhereClause() const { return AllOf({m_baseWhere, m_filterWhere}); }
 
 void DataObject::CheckGeneration()
 {

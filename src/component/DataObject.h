@@ -154,6 +154,10 @@ private:
         void Add(const std::shared_ptr<DataObject>& object);
         void Restore();
     };
+    // Runs `write(touched)` as one atomic group: when it throws, the archive
+    // rolls back and every object it touched returns to its state before.
+    template <typename Write>
+    void WriteRestoring(Write&& write);
     EditState CaptureState() const;
     void RestoreState(const EditState& state);
     void BeginEdit();

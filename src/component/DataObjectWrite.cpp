@@ -16,7 +16,7 @@
 #include "component/SchemaStore.h"
 #include "component/Table.h"
 
-using SchemaStore::Quote;
+using SqlDialect::QuoteName;
 
 namespace {
 
@@ -59,21 +59,6 @@ qint64 KeyOf(const QVariant& value, const QString& reference)
     return key;
 }
 
-bool IsIntegral(const QVariant& v)
-{
-    switch (v.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::LongLong:
-    case QMetaType::UInt:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-        return true;
-    default:
-        return false;
-    }
-}
-
 } // namespace
 
 void DataObject::Touched::Add(const std::shared_ptr<DataObject>& object)
@@ -88,6 +73,22 @@ void DataObject::Touched::Restore()
 {
     for (auto& [object, state] : states)
         object->RestoreState(state);
+}
+
+template <typename Write>
+void DataObject::WriteRestoring(Write&& write)
+{
+    Touched touched;
+    touched.Add(shared_from_this());
+    try {
+        AtomicWrite atomic(*m_engine);
+        write(touched);
+        atomic.Commit();
+    } catch (...) {
+        touched.Restore();
+        m_engine->DataChanged();
+        throw;
+    }
 }
 
 DataObject::EditState DataObject::CaptureState() const
@@ -248,7 +249,7 @@ QVariant DataObject::ReferenceKey(const QString& reference, const QVariant& disp
             const QString ownerColumn = QStringLiteral("OID_%1_%2").arg(m_table->name, owned->name);
             DatabaseEngine::CachedStatement s(*m_engine,
                                               QStringLiteral("SELECT \"OID\" FROM %1 WHERE %2 = ? AND %3 = ? ORDER BY \"OID\" LIMIT 1")
-                                                  .arg(Quote(child->name), Quote(ownerColumn), Quote(owned->displayColumn)));
+                                                  .arg(QuoteName(child->name), QuoteName(ownerColumn), QuoteName(owned->displayColumn)));
             s->Bind(1, CurrentOid());
             s->Bind(2, displayValue);
             return s->Step() ? s->Column(0) : QVariant();
@@ -259,12 +260,12 @@ QVariant DataObject::ReferenceKey(const QString& reference, const QVariant& disp
     if (FieldValue::IsNull(displayValue))
         return QVariant();
     auto target = m_database->GetSchema().Require(r->table);
-    const ColumnDef* display = target->FindColumn(r->displayColumn);
+    const ColumnDef* display = m_database->GetSchema().DisplayColumn(*r);
     const QString column = display ? display->name : QStringLiteral("OID");
     const int type = display ? display->type : FieldType::Long;
     const QVariant stored = FieldValue::ToStorage(FieldValue::Normalize(displayValue, type, 0, column), type);
     DatabaseEngine::CachedStatement s(*m_engine, QStringLiteral("SELECT \"OID\" FROM %1 WHERE %2 = ? ORDER BY \"OID\" LIMIT 1")
-                                                     .arg(Quote(target->name), Quote(column)));
+                                                     .arg(QuoteName(target->name), QuoteName(column)));
     s->Bind(1, stored);
     return s->Step() ? s->Column(0) : QVariant();
 }
@@ -277,7 +278,7 @@ void DataObject::SetReferenceValue(int displayIndex, const QVariant& value)
     std::shared_ptr<DataObject> referenced;
     QVariant key;
     if (!FieldValue::IsNull(value)) {
-        if (IsIntegral(value)) {
+        if (FieldValue::IsWholeNumber(value)) {
             key = QVariant(value.toLongLong());
         } else {
             key = ReferenceKey(r.name, value);
@@ -389,11 +390,11 @@ void DataObject::WriteRecord()
             if (!IsWritable(m_fields[i].kind))
                 continue;
             m_writtenFields.append(i);
-            columns.append(Quote(m_fields[i].physical));
+            columns.append(QuoteName(m_fields[i].physical));
             marks.append(QStringLiteral("?"));
-            assignments.append(Quote(m_fields[i].physical) + QStringLiteral(" = ?"));
+            assignments.append(QuoteName(m_fields[i].physical) + QStringLiteral(" = ?"));
         }
-        const QString table = Quote(m_table->name);
+        const QString table = QuoteName(m_table->name);
         m_insertSql = columns.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
                                         : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                               .arg(table, columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
@@ -418,12 +419,9 @@ void DataObject::SaveRecord()
 {
     if (!m_editing)
         return;
-    Touched touched;
-    touched.Add(shared_from_this());
     QList<std::shared_ptr<DataObject>> keepAlive;
     const bool isNew = m_isNew;
-    try {
-        AtomicWrite write(*m_engine);
+    WriteRestoring([&](Touched& touched) {
         {
             RuleDepth depth(m_ruleDepth);
             if (m_table->handler)
@@ -446,12 +444,7 @@ void DataObject::SaveRecord()
                 RuleDepth depth(m_ruleDepth);
                 parent->m_table->handler->OnNewReference(*parent, m_spec.ownerReference, *this);
             }
-        write.Commit();
-    } catch (...) {
-        touched.Restore();
-        m_engine->DataChanged();
-        throw;
-    }
+    });
     m_buffer.clear();
     m_engine->DataChanged();
     m_seenGeneration = m_engine->Generation();
@@ -468,7 +461,7 @@ bool DataObject::IsInUse()
             if (r.table.compare(m_table->name, Qt::CaseInsensitive) != 0)
                 continue;
             DatabaseEngine::CachedStatement s(*m_engine, QStringLiteral("SELECT 1 FROM %1 WHERE %2 = ? LIMIT 1")
-                                                             .arg(Quote(other->name), Quote(ReferenceKeyColumn(r.name))));
+                                                             .arg(QuoteName(other->name), QuoteName(ReferenceKeyColumn(r.name))));
             s->Bind(1, oid);
             if (s->Step())
                 return true;
@@ -485,7 +478,7 @@ void DataObject::DeleteCascade(const TableDef& table, qint64 oid)
         const QString ownerColumn = QStringLiteral("OID_%1_%2").arg(table.name, owned.name);
         QList<qint64> children;
         {
-            Statement s(db, QStringLiteral("SELECT \"OID\" FROM %1 WHERE %2 = ?").arg(Quote(child->name), Quote(ownerColumn)));
+            Statement s(db, QStringLiteral("SELECT \"OID\" FROM %1 WHERE %2 = ?").arg(QuoteName(child->name), QuoteName(ownerColumn)));
             s.Bind(1, oid);
             while (s.Step())
                 children.append(s.ColumnInt(0));
@@ -496,11 +489,11 @@ void DataObject::DeleteCascade(const TableDef& table, qint64 oid)
     // Extension records keep their copied values and lose the link.
     for (const auto& other : m_database->GetSchema().Tables())
         if (other->baseTable.compare(table.name, Qt::CaseInsensitive) == 0) {
-            Statement s(db, QStringLiteral("UPDATE %1 SET %2 = NULL WHERE %2 = ?").arg(Quote(other->name), Quote(other->baseLinkColumn)));
+            Statement s(db, QStringLiteral("UPDATE %1 SET %2 = NULL WHERE %2 = ?").arg(QuoteName(other->name), QuoteName(other->baseLinkColumn)));
             s.Bind(1, oid);
             s.Step();
         }
-    Statement s(db, QStringLiteral("DELETE FROM %1 WHERE \"OID\" = ?").arg(Quote(table.name)));
+    Statement s(db, QStringLiteral("DELETE FROM %1 WHERE \"OID\" = ?").arg(QuoteName(table.name)));
     s.Bind(1, oid);
     s.Step();
 }
@@ -517,12 +510,9 @@ void DataObject::DeleteRecord()
     if (IsInUse())
         throw Exception(ComponentError::InUse,
                         QStringLiteral("Impossibile eliminare: il record è utilizzato da altri dati dell'archivio"));
-    Touched touched;
-    touched.Add(shared_from_this());
     QList<std::shared_ptr<DataObject>> keepAlive;
     const qint64 oid = m_current->oid;
-    try {
-        AtomicWrite write(*m_engine);
+    WriteRestoring([&](Touched& touched) {
         {
             RuleDepth depth(m_ruleDepth);
             if (m_table->handler)
@@ -533,12 +523,7 @@ void DataObject::DeleteRecord()
         m_engine->DataChanged();
         m_currentDeleted = true;
         NotifyOwners(false, false, true, nullptr, touched, keepAlive);
-        write.Commit();
-    } catch (...) {
-        touched.Restore();
-        m_engine->DataChanged();
-        throw;
-    }
+    });
     m_pager.Invalidate();
     m_position = -1;
     m_seenGeneration = m_engine->Generation();
@@ -613,17 +598,14 @@ void DataObject::SetReference(const QString& reference, const QVariant& key, boo
     if (remove && (FieldValue::IsNull(currentOwner) || currentOwner.toLongLong() != ownerOid))
         throw Exception(ComponentError::InvalidValue,
                         QStringLiteral("Il record %1 non appartiene a questo record di %2").arg(childOid).arg(m_table->DisplayCaption()));
-    Touched touched;
-    touched.Add(shared_from_this());
-    try {
-        AtomicWrite write(*m_engine);
+    WriteRestoring([&](Touched&) {
         RuleDepth depth(m_ruleDepth);
         if (m_table->handler)
             m_table->handler->OnBeforeUpdateReference(*this, owned->name, remove ? child.get() : nullptr, remove, false);
         if (remove) {
             DeleteCascade(*childTable, childOid);
         } else {
-            Statement s(m_engine->Db(), QStringLiteral("UPDATE %1 SET %2 = ? WHERE \"OID\" = ?").arg(Quote(childTable->name), Quote(ownerColumn)));
+            Statement s(m_engine->Db(), QStringLiteral("UPDATE %1 SET %2 = ? WHERE \"OID\" = ?").arg(QuoteName(childTable->name), QuoteName(ownerColumn)));
             s.Bind(1, ownerOid);
             s.Bind(2, childOid);
             s.Step();
@@ -635,12 +617,7 @@ void DataObject::SetReference(const QString& reference, const QVariant& key, boo
             m_table->handler->OnUpdateReference(*this, owned->name, nullptr, remove, false);
         if (m_editing)
             SaveRecord();
-        write.Commit();
-    } catch (...) {
-        touched.Restore();
-        m_engine->DataChanged();
-        throw;
-    }
+    });
     m_engine->DataChanged();
 }
 

@@ -53,6 +53,26 @@ std::optional<double> ToDouble(const QVariant& value)
 
 bool IsNull(const QVariant& value) { return !value.isValid() || value.isNull(); }
 
+bool IsWholeNumber(const QVariant& value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+        return true;
+    default:
+        return false;
+    }
+}
+
 std::optional<double> ParseNumber(const QString& text)
 {
     QString t = text.trimmed();
@@ -243,6 +263,32 @@ QVariant FromStorage(const QVariant& stored, int type)
     }
 }
 
+QString NumberText(double value, int decimals, bool grouped)
+{
+    static const QLocale plain = [] {
+        QLocale locale(QLocale::Italian, QLocale::Italy);
+        locale.setNumberOptions(QLocale::OmitGroupSeparator);
+        return locale;
+    }();
+    const QLocale& locale = grouped ? Italian() : plain;
+    if (decimals >= 0)
+        return locale.toString(value, 'f', decimals);
+    QString s = locale.toString(value, 'f', 6);
+    if (s.contains(locale.decimalPoint())) {
+        while (s.endsWith(u'0'))
+            s.chop(1);
+        if (s.endsWith(locale.decimalPoint()))
+            s.chop(locale.decimalPoint().size());
+    }
+    return s;
+}
+
+QString AmountText(const QVariant& value, int decimals, bool grouped)
+{
+    const Currency amount = IsCurrency(value) ? value.value<Currency>() : Currency::FromDouble(value.toDouble());
+    return NumberText(amount.Rounded(decimals).ToDouble(), decimals, grouped);
+}
+
 QString FormatStoredDate(const QVariant& stored)
 {
     if (IsNull(stored))
@@ -261,21 +307,10 @@ QString Format(const QVariant& value, int type, const CurrencyObject* currency)
     if (IsNull(value))
         return {};
     switch (type) {
-    case FieldType::Currency: {
-        const int decimals = currency ? currency->Decimals() : 2;
-        const double amount = IsCurrency(value) ? value.value<Currency>().Rounded(decimals).ToDouble() : value.toDouble();
-        return Italian().toString(amount, 'f', decimals);
-    }
-    case FieldType::Double: {
-        QString s = Italian().toString(value.toDouble(), 'f', 6);
-        if (s.contains(u',')) {
-            while (s.endsWith(u'0'))
-                s.chop(1);
-            if (s.endsWith(u','))
-                s.chop(1);
-        }
-        return s;
-    }
+    case FieldType::Currency:
+        return AmountText(value, currency ? currency->Decimals() : 2, true);
+    case FieldType::Double:
+        return NumberText(value.toDouble(), -1, true);
     case FieldType::Long:
         return QString::number(value.toLongLong());
     case FieldType::Boolean:

@@ -22,10 +22,18 @@ QVariant ToStorage(const QVariant& normalized, int type);
 QVariant FromStorage(const QVariant& stored, int type);
 
 bool IsNull(const QVariant& value);
+// Whether the variant holds an integer type (int, qint64, short... not bool).
+bool IsWholeNumber(const QVariant& value);
 
 // Display text in the Italian format: currency with the currency's decimals
 // and thousands separators, dates dd/MM/yyyy (with the time when not midnight).
 QString Format(const QVariant& value, int type, const CurrencyObject* currency = nullptr);
+
+// Italian text of a number: `decimals` places (-1: as many as needed, up to
+// six, no trailing zeros), with thousands separators when `grouped`.
+QString NumberText(double value, int decimals, bool grouped);
+// Italian text of an amount (a Currency, or a number) with `decimals` places.
+QString AmountText(const QVariant& value, int decimals, bool grouped);
 
 // The display text of a date as stored ('YYYY-MM-DD HH:MM:SS'), without
 // building a date: grids show thousands of them.

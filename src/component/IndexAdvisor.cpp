@@ -3,6 +3,9 @@
 #include "component/DatabaseEngine.h"
 #include "component/Exception.h"
 #include "component/SchemaStore.h"
+#include "component/SqlDialect.h"
+
+using SqlDialect::QuoteName;
 
 namespace IndexAdvisor {
 
@@ -34,7 +37,7 @@ void EnsureOrderIndex(DatabaseEngine& engine, const QString& table, const QStrin
     try {
         SqliteDb& db = engine.Db();
         {
-            Statement size(db, QStringLiteral("SELECT max(\"OID\") FROM %1").arg(SchemaStore::Quote(table)));
+            Statement size(db, QStringLiteral("SELECT max(\"OID\") FROM %1").arg(QuoteName(table)));
             if (!size.Step() || size.ColumnInt(0) < LargeTable)
                 return;
         }
@@ -42,10 +45,10 @@ void EnsureOrderIndex(DatabaseEngine& engine, const QString& table, const QStrin
             return;
         QStringList quoted;
         for (const QString& c : columns)
-            quoted.append(SchemaStore::Quote(c));
+            quoted.append(QuoteName(c));
         db.Exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
-                    .arg(SchemaStore::Quote(SchemaStore::IndexName(table, QStringLiteral("order_") + columns.join(u'_'))),
-                         SchemaStore::Quote(table), quoted.join(QStringLiteral(", "))));
+                    .arg(QuoteName(SchemaStore::IndexName(table, QStringLiteral("order_") + columns.join(u'_'))),
+                         QuoteName(table), quoted.join(QStringLiteral(", "))));
     } catch (const Exception&) {
         // Busy or read-only: the view still works, only slower.
     }

@@ -3,12 +3,12 @@
 #include "component/Schema.h"
 #include "component/SchemaStore.h"
 
-using SchemaStore::Quote;
+using SqlDialect::QuoteName;
 
 QueryResolver::QueryResolver(const Schema& schema, const TableDef& main) : m_schema(schema), m_main(main) {}
 
-QString QueryResolver::MainSql() const { return Quote(m_main.name); }
-QString QueryResolver::ColumnSql(const QString& column) const { return MainSql() + u'.' + Quote(column); }
+QString QueryResolver::MainSql() const { return QuoteName(m_main.name); }
+QString QueryResolver::ColumnSql(const QString& column) const { return MainSql() + u'.' + QuoteName(column); }
 
 void QueryResolver::AddAlias(const QString& name, const QString& qualifier, const QString& column)
 {
@@ -18,13 +18,10 @@ void QueryResolver::AddAlias(const QString& name, const QString& qualifier, cons
 QString QueryResolver::EnsureJoin(const QString& alias, const QString& table, const QString& keyColumnSql)
 {
     for (const Join& j : m_joins)
-        if (j.alias == alias) {
-            m_used.insert(alias);
+        if (j.alias == alias)
             return alias;
-        }
     m_joins.append({alias, QStringLiteral(" LEFT JOIN %1 AS %2 ON %2.\"OID\" = %3")
-                               .arg(Quote(table), Quote(alias), keyColumnSql)});
-    m_used.insert(alias);
+                               .arg(QuoteName(table), QuoteName(alias), keyColumnSql)});
     return alias;
 }
 
@@ -37,7 +34,7 @@ QString QueryResolver::LookupAlias(const ReferenceDef& reference)
 std::optional<SqlColumn> QueryResolver::ResolveIn(const QString& alias, const TableDef& table, const QString& name)
 {
     if (const PhysicalColumn* p = table.FindPhysical(name))
-        return SqlColumn{Quote(alias) + u'.' + Quote(p->name), p->type};
+        return SqlColumn{QuoteName(alias) + u'.' + QuoteName(p->name), p->type};
     return std::nullopt;
 }
 
@@ -46,12 +43,11 @@ std::optional<SqlColumn> QueryResolver::ResolveOwn(const QString& name)
     if (const PhysicalColumn* p = m_main.FindPhysical(name))
         return SqlColumn{ColumnSql(p->name), p->type};
     if (const ReferenceDef* r = m_main.FindLookup(name)) {
-        auto target = m_schema.Find(r->table);
-        const ColumnDef* display = target ? target->FindColumn(r->displayColumn) : nullptr;
+        const ColumnDef* display = m_schema.DisplayColumn(*r);
         if (!display)
             return SqlColumn{ColumnSql(ReferenceKeyColumn(r->name)), 11};
         const QString alias = LookupAlias(*r);
-        return SqlColumn{Quote(alias) + u'.' + Quote(display->name), display->type};
+        return SqlColumn{QuoteName(alias) + u'.' + QuoteName(display->name), display->type};
     }
     return std::nullopt;
 }
@@ -116,20 +112,11 @@ QString QueryResolver::JoinClause() const
     return sql;
 }
 
-QString QueryResolver::JoinClause(const QSet<QString>& aliases) const
-{
-    QString sql;
-    for (const Join& j : m_joins)
-        if (aliases.contains(j.alias))
-            sql += j.sql;
-    return sql;
-}
-
 QString QueryResolver::JoinsFor(const QStringList& sqlTexts) const
 {
     QString sql;
     for (const Join& j : m_joins) {
-        const QString quoted = Quote(j.alias);
+        const QString quoted = QuoteName(j.alias);
         for (const QString& text : sqlTexts)
             if (text.contains(quoted)) {
                 sql += j.sql;
@@ -137,11 +124,4 @@ QString QueryResolver::JoinsFor(const QStringList& sqlTexts) const
             }
     }
     return sql;
-}
-
-QSet<QString> QueryResolver::TakeUsed()
-{
-    QSet<QString> used;
-    used.swap(m_used);
-    return used;
 }

@@ -6,7 +6,6 @@
 #include "component/SqlDialect.h"
 #include "component/TableDef.h"
 
-#include <QSet>
 
 class Schema;
 
@@ -23,12 +22,8 @@ public:
 
     // Every join resolved so far, in the order first needed.
     QString JoinClause() const;
-    // Only the joins in `aliases`.
-    QString JoinClause(const QSet<QString>& aliases) const;
     // Only the joins whose alias appears in one of the SQL texts.
     QString JoinsFor(const QStringList& sqlTexts) const;
-    // Aliases of the joins used since the last call.
-    QSet<QString> TakeUsed();
 
     const TableDef& Main() const { return m_main; }
     QString MainSql() const;
@@ -49,6 +44,5 @@ private:
     const Schema& m_schema;
     const TableDef& m_main;
     QList<Join> m_joins;
-    QSet<QString> m_used;
     QHash<QString, std::pair<QString, QString>> m_aliases;
 };

@@ -5,24 +5,6 @@
 
 #include <algorithm>
 
-namespace {
-
-SqlFragment Joined(std::initializer_list<SqlFragment> parts, const QString& glue)
-{
-    SqlFragment result;
-    for (const SqlFragment& p : parts) {
-        if (p.sql.isEmpty())
-            continue;
-        if (!result.sql.isEmpty())
-            result.sql += glue;
-        result.sql += u'(' + p.sql + u')';
-        result.params += p.params;
-    }
-    return result;
-}
-
-} // namespace
-
 void RowPager::SetQuery(Query query)
 {
     m_query = std::move(query);
@@ -62,16 +44,20 @@ SqlFragment RowPager::OrderBy(bool reverse) const
     return order;
 }
 
+qint64 RowPager::CountRows(DatabaseEngine& engine, const QString& from, const SqlFragment& where)
+{
+    QString sql = QStringLiteral("SELECT count(*) FROM ") + from;
+    if (!where.sql.isEmpty())
+        sql += QStringLiteral(" WHERE ") + where.sql;
+    DatabaseEngine::CachedStatement s(engine, sql);
+    s->BindAll(where.params);
+    return s->Step() ? s->ColumnInt(0) : 0;
+}
+
 qint64 RowPager::Count(DatabaseEngine& engine)
 {
-    if (!m_count) {
-        QString sql = QStringLiteral("SELECT count(*) FROM ") + m_query.countFrom;
-        if (!m_query.where.sql.isEmpty())
-            sql += QStringLiteral(" WHERE ") + m_query.where.sql;
-        DatabaseEngine::CachedStatement s(engine, sql);
-        s->BindAll(m_query.where.params);
-        m_count = s->Step() ? s->ColumnInt(0) : 0;
-    }
+    if (!m_count)
+        m_count = CountRows(engine, m_query.countFrom, m_query.where);
     return *m_count;
 }
 
@@ -162,7 +148,7 @@ QList<SqlFragment> RowPager::AfterAlternatives(const QVariantList& keys, bool re
 QList<RowPager::Row> RowPager::Fetch(DatabaseEngine& engine, const SqlFragment& extra, bool reverse, int limit,
                                      qint64 offset, bool withSetCondition)
 {
-    const SqlFragment where = withSetCondition ? Joined({m_query.where, extra}, QStringLiteral(" AND ")) : extra;
+    const SqlFragment where = withSetCondition ? AllOf({m_query.where, extra}) : extra;
     const SqlFragment order = OrderBy(reverse);
     QString sql = QStringLiteral("SELECT ") + m_selectSql + QStringLiteral(" FROM ") + m_query.from;
     if (!where.sql.isEmpty())
@@ -224,22 +210,20 @@ const RowPager::Page& RowPager::LoadPage(DatabaseEngine& engine, qint64 page)
         anchorPage = anchor.key();
     }
     const qint64 gapPages = page - anchorPage - 1; // pages between the anchor (or the start) and this one
+    bool fromEnd = false;
     if (gapPages > 4) {
         // Far from anything known: maybe closer to the end.
         const qint64 count = Count(engine);
         const qint64 end = std::min(start + PageSize, count);
         if (end > start && (count - end) / PageSize < gapPages) {
-            QList<Row> rows = Fetch(engine, {}, true, int(end - start), count - end);
-            std::reverse(rows.begin(), rows.end());
-            loaded.rows = std::move(rows);
-            loaded.lastUse = ++m_useClock;
-            Remember(page, std::move(loaded));
-            return m_pages[page];
+            loaded.rows = Fetch(engine, {}, true, int(end - start), count - end);
+            std::reverse(loaded.rows.begin(), loaded.rows.end());
+            fromEnd = true;
         }
     }
-    if (anchorPage >= 0)
+    if (!fromEnd && anchorPage >= 0)
         loaded.rows = Fetch(engine, AfterPredicate(anchor.value(), false), false, PageSize, gapPages * PageSize);
-    else
+    else if (!fromEnd)
         loaded.rows = Fetch(engine, {}, false, PageSize, start);
     loaded.lastUse = ++m_useClock;
     Remember(page, std::move(loaded));
@@ -270,7 +254,7 @@ std::optional<RowPager::Row> RowPager::First(DatabaseEngine& engine, const SqlFr
 {
     SqlFragment condition = extra;
     if (after)
-        condition = Joined({extra, AfterPredicate(after->keys, reverse)}, QStringLiteral(" AND "));
+        condition = AllOf({extra, AfterPredicate(after->keys, reverse)});
     QList<Row> rows = Fetch(engine, condition, reverse, 1, 0);
     if (rows.isEmpty())
         return std::nullopt;
@@ -286,15 +270,8 @@ qint64 RowPager::PositionOf(DatabaseEngine& engine, const Row& row)
     // The rows before it, one count per disjoint alternative so that each can
     // seek an index.
     qint64 before = 0;
-    for (const SqlFragment& alternative : AfterAlternatives(row.keys, true)) {
-        const SqlFragment where = Joined({m_query.where, alternative}, QStringLiteral(" AND "));
-        QString sql = QStringLiteral("SELECT count(*) FROM ") + m_query.from;
-        if (!where.sql.isEmpty())
-            sql += QStringLiteral(" WHERE ") + where.sql;
-        DatabaseEngine::CachedStatement s(engine, sql);
-        s->BindAll(where.params);
-        before += s->Step() ? s->ColumnInt(0) : 0;
-    }
+    for (const SqlFragment& alternative : AfterAlternatives(row.keys, true))
+        before += CountRows(engine, m_query.from, AllOf({m_query.where, alternative}));
     return before;
 }
 

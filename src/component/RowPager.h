@@ -58,6 +58,7 @@ private:
         QList<Row> rows;
         quint64 lastUse = 0;
     };
+    static qint64 CountRows(DatabaseEngine& engine, const QString& from, const SqlFragment& where);
     SqlFragment AfterPredicate(const QVariantList& keys, bool reverse) const;
     // The same condition as disjoint alternatives, each one index-friendly.
     QList<SqlFragment> AfterAlternatives(const QVariantList& keys, bool reverse) const;

@@ -40,6 +40,22 @@ std::shared_ptr<TableDef> Schema::Require(const QString& name) const
     return t;
 }
 
+const ColumnDef* Schema::DisplayColumn(const ReferenceDef& reference) const
+{
+    const auto target = Find(reference.table);
+    return target ? target->FindColumn(reference.displayColumn) : nullptr;
+}
+
+int Schema::TypeOfField(const TableDef& table, const QString& field) const
+{
+    if (const PhysicalColumn* p = table.FindPhysical(field))
+        return p->type;
+    if (const ReferenceDef* r = table.FindLookup(field))
+        if (const ColumnDef* display = DisplayColumn(*r))
+            return display->type;
+    return FieldType::Text;
+}
+
 void Schema::Resolve()
 {
     // Columns and look-ups, inherited first; bases come before their extensions.

@@ -7,18 +7,7 @@
 
 namespace SchemaStore {
 
-QString Quote(const QString& identifier)
-{
-    QString quoted;
-    quoted.reserve(identifier.size() + 2);
-    quoted += u'"';
-    if (identifier.contains(u'"'))
-        quoted += QString(identifier).replace(u'"', QStringLiteral("\"\""));
-    else
-        quoted += identifier;
-    quoted += u'"';
-    return quoted;
-}
+using SqlDialect::QuoteName;
 
 QString SqlType(int fieldType)
 {
@@ -157,13 +146,13 @@ void Apply(SqliteDb& db, const TableDef& table, const TableState& state)
             if (p.kind == PhysicalColumn::Kind::Oid)
                 columns.append(QStringLiteral("\"OID\" INTEGER PRIMARY KEY"));
             else
-                columns.append(Quote(p.name) + u' ' + SqlType(p.type));
+                columns.append(QuoteName(p.name) + u' ' + SqlType(p.type));
         }
-        db.Exec(QStringLiteral("CREATE TABLE %1 (%2)").arg(Quote(table.name), columns.join(QStringLiteral(", "))));
+        db.Exec(QStringLiteral("CREATE TABLE %1 (%2)").arg(QuoteName(table.name), columns.join(QStringLiteral(", "))));
     } else {
         for (const QString& name : state.missingColumns) {
             const PhysicalColumn* p = table.FindPhysical(name);
-            db.Exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3").arg(Quote(table.name), Quote(p->name), SqlType(p->type)));
+            db.Exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3").arg(QuoteName(table.name), QuoteName(p->name), SqlType(p->type)));
         }
     }
     for (const PhysicalIndex& index : IndexesOf(table)) {
@@ -171,10 +160,10 @@ void Apply(SqliteDb& db, const TableDef& table, const TableState& state)
             continue;
         QStringList columns;
         for (const QString& c : index.columns)
-            columns.append(Quote(c));
+            columns.append(QuoteName(c));
         try {
             db.Exec(QStringLiteral("CREATE %1INDEX IF NOT EXISTS %2 ON %3 (%4)")
-                        .arg(index.unique ? QStringLiteral("UNIQUE ") : QString(), Quote(index.name), Quote(table.name),
+                        .arg(index.unique ? QStringLiteral("UNIQUE ") : QString(), QuoteName(index.name), QuoteName(table.name),
                              columns.join(QStringLiteral(", "))));
         } catch (const Exception& e) {
             if (e.Number() != ComponentError::Duplicate)

@@ -30,7 +30,6 @@ void Apply(SqliteDb& db, const TableDef& table, const TableState& state);
 void StoreVersion(SqliteDb& db, const TableDef& table);
 
 QString SqlType(int fieldType);
-QString Quote(const QString& identifier);
 
 // Physical indexes the engine keeps for a table: the defined ones and its own
 // (reference keys, dates, next-number look-ups).

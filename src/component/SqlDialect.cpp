@@ -11,16 +11,27 @@
 #include <QRegularExpression>
 #include <cmath>
 
+SqlFragment AllOf(std::initializer_list<SqlFragment> parts)
+{
+    QList<const SqlFragment*> present;
+    for (const SqlFragment& p : parts)
+        if (!p.sql.isEmpty())
+            present.append(&p);
+    if (present.size() == 1)
+        return *present.first();
+    SqlFragment result;
+    for (const SqlFragment* p : present) {
+        if (!result.sql.isEmpty())
+            result.sql += QStringLiteral(" AND ");
+        result.sql += u'(' + p->sql + u')';
+        result.params += p->params;
+    }
+    return result;
+}
+
 namespace SqlDialect {
 
 namespace {
-
-QString QuoteName(const QString& name)
-{
-    QString quoted = name;
-    quoted.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + quoted + u'"';
-}
 
 QString UnquoteName(const QString& quoted)
 {
@@ -255,6 +266,19 @@ QString NumberLiteral(double value)
     const double magnitude = std::fabs(value);
     const bool plain = magnitude == 0 || (magnitude >= 1e-10 && magnitude < 1e21);
     return QString::number(value, plain ? 'f' : 'g', QLocale::FloatingPointShortest);
+}
+
+QString QuoteName(const QString& identifier)
+{
+    QString quoted;
+    quoted.reserve(identifier.size() + 2);
+    quoted += u'"';
+    if (identifier.contains(u'"'))
+        quoted += QString(identifier).replace(u'"', QStringLiteral("\"\""));
+    else
+        quoted += identifier;
+    quoted += u'"';
+    return quoted;
 }
 
 QString DateLiteral(const QDateTime& value)

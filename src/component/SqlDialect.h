@@ -32,6 +32,7 @@
 #include <QString>
 #include <QVariant>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 
 class QDateTime;
@@ -80,6 +81,10 @@ struct SqlFragment
     QVariantList params; // QString, qint64, double or bool (bound as 0/1)
 };
 
+// The non-empty fragments joined by AND, each in parentheses when more than
+// one remains; params follow in order.
+SqlFragment AllOf(std::initializer_list<SqlFragment> parts);
+
 struct SqlOrderTerm
 {
     SqlFragment expr;
@@ -124,6 +129,9 @@ QList<SqlSelectItem> ParseSelectList(const QString& text);
 // the table is unknown (then UnknownTable is raised).
 using ResolverProvider = std::function<SqlNameResolver*(const QString& table)>;
 SqlStatement TranslateStatement(const QString& text, const ResolverProvider& resolverFor);
+
+// An identifier quoted for SQLite: "Ordine_Menù", with inner quotes doubled.
+QString QuoteName(const QString& identifier);
 
 // Literals in the dialect, for code that composes criteria strings.
 QString TextLiteral(const QString& text);        // 'it''s'

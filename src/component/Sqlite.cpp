@@ -3,6 +3,7 @@
 #include "component/ComponentErrors.h"
 #include "component/Currency.h"
 #include "component/Exception.h"
+#include "component/FieldValue.h"
 #include "component/SqlFunctions.h"
 
 #include <QDateTime>
@@ -80,21 +81,12 @@ void Statement::Bind(int index, const QVariant& value)
     int rc = SQLITE_OK;
     if (!value.isValid() || value.isNull()) {
         rc = sqlite3_bind_null(s, index);
+    } else if (FieldValue::IsWholeNumber(value)) {
+        rc = sqlite3_bind_int64(s, index, value.toLongLong());
     } else {
         switch (value.typeId()) {
         case QMetaType::Bool:
             rc = sqlite3_bind_int(s, index, value.toBool() ? 1 : 0);
-            break;
-        case QMetaType::Int:
-        case QMetaType::LongLong:
-        case QMetaType::UInt:
-        case QMetaType::Short:
-        case QMetaType::UShort:
-        case QMetaType::Long:
-        case QMetaType::Char:
-        case QMetaType::SChar:
-        case QMetaType::UChar:
-            rc = sqlite3_bind_int64(s, index, value.toLongLong());
             break;
         case QMetaType::Double:
         case QMetaType::Float:

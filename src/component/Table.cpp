@@ -63,31 +63,8 @@ QString Table::FirstColumnName() const { return QStringLiteral("OID"); }
 
 QString Table::BuildCriteria(const QString& column, const QVariant& value, const QString& wildcard) const
 {
-    if (FieldValue::IsNull(value))
-        return column + QStringLiteral(" Is Null");
-    int type = FieldType::Text;
-    if (const PhysicalColumn* p = m_table->FindPhysical(column))
-        type = p->type;
-    switch (type) {
-    case FieldType::Long:
-    case FieldType::Double:
-    case FieldType::Currency:
-        if (auto d = FieldValue::ParseNumber(value.toString()))
-            return column + QStringLiteral(" = ") + SqlDialect::NumberLiteral(*d);
-        break;
-    case FieldType::Boolean:
-        return column + (value.toBool() ? QStringLiteral(" = True") : QStringLiteral(" = False"));
-    case FieldType::Date:
-    case FieldType::DateTime:
-        return column + QStringLiteral(" = ") +
-               SqlDialect::DateLiteral(FieldValue::Normalize(value, type, 0, column).toDateTime());
-    default:
-        break;
-    }
-    const QString text = value.toString();
-    if (!wildcard.isEmpty() && text.contains(wildcard))
-        return column + QStringLiteral(" Like ") + SqlDialect::TextLiteral(text);
-    return column + QStringLiteral(" = ") + SqlDialect::TextLiteral(text);
+    return ConditionText(column, QStringLiteral("="), value, m_database->GetSchema().TypeOfField(*m_table, column),
+                         {wildcard});
 }
 
 int Table::ColumnCount() const { return int(m_table->physical.size()); }

@@ -24,3 +24,12 @@ QString TableDef::PhysicalNameOf(const QString& columnOrReference) const
         return ReferenceKeyColumn(r->name);
     return {};
 }
+
+QString FieldCaption(const QString& name, const QString& description)
+{
+    if (!description.trimmed().isEmpty())
+        return description;
+    QString caption = name;
+    caption.replace(u'_', u' ');
+    return caption;
+}

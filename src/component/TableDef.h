@@ -98,3 +98,7 @@ public:
 };
 
 static inline QString ReferenceKeyColumn(const QString& reference) { return QStringLiteral("OID_") + reference; }
+
+// The caption a field shows: its description, else its name with blanks for
+// the underscores ("Ragione_Sociale" is "Ragione Sociale").
+QString FieldCaption(const QString& name, const QString& description);

@@ -4,13 +4,12 @@
 
 #include <QDateTime>
 
-using namespace ColumnType;
 
 void TipiPagamento::DefineIdentity(TableIdentity& identity) { identity.Caption(QStringLiteral("Tipi Pagamento")); }
 
 void TipiPagamento::DefineStructure(ColumnDefiner& columns, IndexDefiner& indexes, ReferenceDefiner&)
 {
-    AddColumn(columns, QStringLiteral("Descrizione"), Text, 32);
+    AddColumn(columns, QStringLiteral("Descrizione"), FieldType::Text, 32);
     indexes.AddIndex(QStringLiteral("Descrizione"), true, QString());
 }
 
@@ -30,9 +29,9 @@ void TipiDocumento::DefineIdentity(TableIdentity& identity)
 
 void TipiDocumento::DefineStructure(ColumnDefiner& columns, IndexDefiner& indexes, ReferenceDefiner&)
 {
-    AddColumn(columns, QStringLiteral("Descrizione"), Text, 32);
-    AddColumn(columns, QStringLiteral("Fattura"), YesNo);
-    AddColumn(columns, QStringLiteral("Ricevuta_Fiscale"), YesNo);
+    AddColumn(columns, QStringLiteral("Descrizione"), FieldType::Text, 32);
+    AddColumn(columns, QStringLiteral("Fattura"), FieldType::Boolean);
+    AddColumn(columns, QStringLiteral("Ricevuta_Fiscale"), FieldType::Boolean);
     indexes.AddIndex(QStringLiteral("Descrizione"), true, QString());
 }
 
@@ -60,8 +59,8 @@ void Portate::DefineIdentity(TableIdentity& identity)
 
 void Portate::DefineStructure(ColumnDefiner& columns, IndexDefiner& indexes, ReferenceDefiner&)
 {
-    AddColumn(columns, QStringLiteral("Descrizione"), Text, 64);
-    AddColumn(columns, QStringLiteral("Ordine_Di_Stampa"), Long);
+    AddColumn(columns, QStringLiteral("Descrizione"), FieldType::Text, 64);
+    AddColumn(columns, QStringLiteral("Ordine_Di_Stampa"), FieldType::Long);
     indexes.AddIndex(QStringLiteral("Descrizione"), true, QString());
 }
 
@@ -81,16 +80,16 @@ void Clienti::DefineIdentity(TableIdentity&) {}
 
 void Clienti::DefineStructure(ColumnDefiner& columns, IndexDefiner& indexes, ReferenceDefiner&)
 {
-    AddColumn(columns, QStringLiteral("Ragione_Sociale"), Text, 64);
-    AddColumn(columns, QStringLiteral("Indirizzo"), Text, 64);
-    AddColumn(columns, QStringLiteral("CAP"), Text, 5);
-    AddColumn(columns, QStringLiteral("Comune"), Text, 64);
-    AddColumn(columns, QStringLiteral("Provincia"), Text, 4);
-    AddColumn(columns, QStringLiteral("Partita_Iva"), Text, 16);
-    AddColumn(columns, QStringLiteral("Telefono"), Text, 16);
-    AddColumn(columns, QStringLiteral("Cellulare"), Text, 16);
-    AddColumn(columns, QStringLiteral("Fax"), Text, 16);
-    AddColumn(columns, QStringLiteral("Note"), Text, 128);
+    AddColumn(columns, QStringLiteral("Ragione_Sociale"), FieldType::Text, 64);
+    AddColumn(columns, QStringLiteral("Indirizzo"), FieldType::Text, 64);
+    AddColumn(columns, QStringLiteral("CAP"), FieldType::Text, 5);
+    AddColumn(columns, QStringLiteral("Comune"), FieldType::Text, 64);
+    AddColumn(columns, QStringLiteral("Provincia"), FieldType::Text, 4);
+    AddColumn(columns, QStringLiteral("Partita_Iva"), FieldType::Text, 16);
+    AddColumn(columns, QStringLiteral("Telefono"), FieldType::Text, 16);
+    AddColumn(columns, QStringLiteral("Cellulare"), FieldType::Text, 16);
+    AddColumn(columns, QStringLiteral("Fax"), FieldType::Text, 16);
+    AddColumn(columns, QStringLiteral("Note"), FieldType::Text, 128);
     indexes.AddIndex(QStringLiteral("Ragione_Sociale"), false, QString());
 }
 
@@ -110,9 +109,9 @@ void PagamentiCliente::DefineIdentity(TableIdentity& identity) { identity.Captio
 
 void PagamentiCliente::DefineStructure(ColumnDefiner& columns, IndexDefiner& indexes, ReferenceDefiner& references)
 {
-    AddColumn(columns, QStringLiteral("DataPagamento"), DateTime);
-    AddColumn(columns, QStringLiteral("Importo"), Amount);
-    AddColumn(columns, QStringLiteral("Note"), Text, 128);
+    AddColumn(columns, QStringLiteral("DataPagamento"), FieldType::DateTime);
+    AddColumn(columns, QStringLiteral("Importo"), FieldType::Currency);
+    AddColumn(columns, QStringLiteral("Note"), FieldType::Text, 128);
     AddReference(references, QStringLiteral("Cliente"), QStringLiteral("Clienti"), false, QStringLiteral("Ragione_Sociale"));
     AddReference(references, QStringLiteral("Pagamento"), QStringLiteral("TipiPagamento"), false, QStringLiteral("Descrizione"));
     indexes.AddIndex(QStringLiteral("DataPagamento"), false, QString());

@@ -8,7 +8,6 @@
 
 #include <QDateTime>
 
-using namespace ColumnType;
 
 namespace {
 
@@ -31,10 +30,10 @@ void Menu::DefineIdentity(TableIdentity& identity)
 
 void Menu::DefineStructure(ColumnDefiner& columns, IndexDefiner& indexes, ReferenceDefiner& references)
 {
-    AddColumn(columns, QStringLiteral("Nome"), Text, 64);
-    AddColumn(columns, QStringLiteral("Descrizione"), Text, 255);
-    AddColumn(columns, QStringLiteral("Prezzo"), Amount);
-    AddColumn(columns, QStringLiteral("Ordine_Menù"), Long);
+    AddColumn(columns, QStringLiteral("Nome"), FieldType::Text, 64);
+    AddColumn(columns, QStringLiteral("Descrizione"), FieldType::Text, 255);
+    AddColumn(columns, QStringLiteral("Prezzo"), FieldType::Currency);
+    AddColumn(columns, QStringLiteral("Ordine_Menù"), FieldType::Long);
     AddReference(references, QStringLiteral("Portata"), QStringLiteral("Portate"), false, QStringLiteral("Descrizione"));
     indexes.AddIndex(QStringLiteral("Nome"), false, QString());
 }
@@ -64,8 +63,8 @@ void RigheRicevute::DefineIdentity(TableIdentity& identity)
 
 void RigheRicevute::DefineStructure(ColumnDefiner& columns, IndexDefiner&, ReferenceDefiner&)
 {
-    AddColumn(columns, QStringLiteral("Importo_Riga"), Amount);
-    AddColumn(columns, QStringLiteral("Quantità"), Decimal);
+    AddColumn(columns, QStringLiteral("Importo_Riga"), FieldType::Currency);
+    AddColumn(columns, QStringLiteral("Quantità"), FieldType::Double);
 }
 
 void RigheRicevute::OnUpdatedTableStruct(DataObject& p_objDS, double, double p_dblOldVersion, bool)
@@ -97,11 +96,11 @@ void Ricevute::DefineIdentity(TableIdentity& identity) { identity.Version(1.2); 
 
 void Ricevute::DefineStructure(ColumnDefiner& columns, IndexDefiner& indexes, ReferenceDefiner& references)
 {
-    AddColumn(columns, QStringLiteral("Importo_Ricevuta"), Amount, 0, 15, QStringLiteral("Importo della Ricevuta"));
-    AddColumn(columns, QStringLiteral("Numero"), Long, 0, -100, QStringLiteral("Numerazione progressiva della Ricevuta"));
-    AddColumn(columns, QStringLiteral("Data"), Date, 0, -100, QStringLiteral("Data Ricevuta"));
-    AddColumn(columns, QStringLiteral("AnnoFiscale"), Long, 0, 15, QStringLiteral("Anno Fiscale a cui si riferisce la numerazione"));
-    AddColumn(columns, QStringLiteral("Note"), Text, 128);
+    AddColumn(columns, QStringLiteral("Importo_Ricevuta"), FieldType::Currency, 0, 15, QStringLiteral("Importo della Ricevuta"));
+    AddColumn(columns, QStringLiteral("Numero"), FieldType::Long, 0, -100, QStringLiteral("Numerazione progressiva della Ricevuta"));
+    AddColumn(columns, QStringLiteral("Data"), FieldType::Date, 0, -100, QStringLiteral("Data Ricevuta"));
+    AddColumn(columns, QStringLiteral("AnnoFiscale"), FieldType::Long, 0, 15, QStringLiteral("Anno Fiscale a cui si riferisce la numerazione"));
+    AddColumn(columns, QStringLiteral("Note"), FieldType::Text, 128);
     AddReference(references, QStringLiteral("Righe"), QStringLiteral("RigheRicevute"), true, QStringLiteral("Nome"));
     AddReference(references, QStringLiteral("TipoDocumento"), QStringLiteral("TipiDocumento"), false, QStringLiteral("Descrizione"));
     AddReference(references, QStringLiteral("Cliente"), QStringLiteral("Clienti"), false, QStringLiteral("Ragione_Sociale"));

@@ -4,6 +4,7 @@
 
 #include "component/ComponentInterfaces.h"
 #include "component/DefinitionSinks.h"
+#include "component/SqlDialect.h"
 
 class TableBase : public itfDefTable, public itfSetData
 {
@@ -21,12 +22,3 @@ protected:
     static void Execute(DataObject& records, const QString& statement);
 };
 
-namespace ColumnType {
-constexpr int Text = 0;
-constexpr int Long = 11;
-constexpr int YesNo = 14;
-constexpr int Decimal = 16;
-constexpr int Date = 17;
-constexpr int DateTime = 19;
-constexpr int Amount = 20;
-} // namespace ColumnType

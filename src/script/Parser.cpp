@@ -15,6 +15,16 @@ bool IsSoftKeyword(Kw kw)
         return false;
     }
 }
+// A statement that begins at `at`.
+StmtPtr NewStmt(StmtKind kind, const Token& at)
+{
+    auto stmt = std::make_unique<Stmt>();
+    stmt->kind = kind;
+    stmt->line = at.line;
+    stmt->column = at.column;
+    return stmt;
+}
+
 } // namespace
 
 Parser::Parser(std::vector<Token> tokens) : m_tokens(std::move(tokens))
@@ -439,10 +449,7 @@ void Parser::ParseClassMember(ClassDef& cls)
 
 StmtPtr Parser::ParseDim(bool allowBounds)
 {
-    auto stmt = std::make_unique<Stmt>();
-    stmt->kind = StmtKind::Dim;
-    stmt->line = Peek().line;
-    stmt->column = Peek().column;
+    auto stmt = NewStmt(StmtKind::Dim, Peek());
     for (;;) {
         DimItem item;
         item.target = std::make_unique<Expr>();
@@ -475,10 +482,7 @@ StmtPtr Parser::ParseDim(bool allowBounds)
 
 StmtPtr Parser::ParseReDim()
 {
-    auto stmt = std::make_unique<Stmt>();
-    stmt->kind = StmtKind::ReDim;
-    stmt->line = Peek().line;
-    stmt->column = Peek().column;
+    auto stmt = NewStmt(StmtKind::ReDim, Peek());
     Next();
     if (AtKw(Kw::Preserve)) {
         Next();
@@ -513,9 +517,7 @@ StmtPtr Parser::ParseReDim()
 
 StmtPtr Parser::ParseErase()
 {
-    auto stmt = std::make_unique<Stmt>();
-    stmt->kind = StmtKind::Erase;
-    stmt->line = Peek().line;
+    auto stmt = NewStmt(StmtKind::Erase, Peek());
     Next();
     for (;;) {
         auto target = std::make_unique<Expr>();
@@ -534,9 +536,7 @@ StmtPtr Parser::ParseErase()
 
 StmtPtr Parser::ParseConst()
 {
-    auto stmt = std::make_unique<Stmt>();
-    stmt->kind = StmtKind::Const;
-    stmt->line = Peek().line;
+    auto stmt = NewStmt(StmtKind::Const, Peek());
     Next();
     for (;;) {
         DimItem item;
@@ -561,10 +561,7 @@ StmtPtr Parser::ParseSet()
     const Token& at = Next();
     bool lastParens = false;
     size_t before = 0;
-    auto stmt = std::make_unique<Stmt>();
-    stmt->kind = StmtKind::Set;
-    stmt->line = at.line;
-    stmt->column = at.column;
+    auto stmt = NewStmt(StmtKind::Set, at);
     stmt->target = ParseTarget(lastParens, before);
     ExpectOp('=', Err::ExpectedEquals);
     stmt->expr = ParseExpr();
@@ -576,10 +573,7 @@ StmtPtr Parser::ParseCallKeyword()
     const Token& at = Next();
     bool lastParens = false;
     size_t before = 0;
-    auto stmt = std::make_unique<Stmt>();
-    stmt->kind = StmtKind::Call;
-    stmt->line = at.line;
-    stmt->column = at.column;
+    auto stmt = NewStmt(StmtKind::Call, at);
     if (!AtNameToken() && !AtOp('.') && !AtKw(Kw::Me))
         Fail(Err::ExpectedIdentifier);
     stmt->expr = ParseTarget(lastParens, before);
@@ -644,10 +638,7 @@ StmtPtr Parser::ParseAssignOrCall()
 StmtPtr Parser::ParseIf()
 {
     const Token& at = Next();
-    auto stmt = std::make_unique<Stmt>();
-    stmt->kind = StmtKind::If;
-    stmt->line = at.line;
-    stmt->column = at.column;
+    auto stmt = NewStmt(StmtKind::If, at);
     IfBranch first;
     first.cond = ParseExpr();
     ExpectKw(Kw::Then, Err::ExpectedThen);
@@ -715,10 +706,7 @@ StmtPtr Parser::ParseSelect()
 {
     const Token& at = Next();
     ExpectKw(Kw::Case, Err::ExpectedCase);
-    auto stmt = std::make_unique<Stmt>();
-    stmt->kind = StmtKind::Select;
-    stmt->line = at.line;
-    stmt->column = at.column;
+    auto stmt = NewStmt(StmtKind::Select, at);
     stmt->expr = ParseExpr();
     EndStatement();
     SkipNewlines();
@@ -790,10 +778,7 @@ StmtPtr Parser::ParseFor()
 StmtPtr Parser::ParseDo()
 {
     const Token& at = Next();
-    auto stmt = std::make_unique<Stmt>();
-    stmt->kind = StmtKind::Do;
-    stmt->line = at.line;
-    stmt->column = at.column;
+    auto stmt = NewStmt(StmtKind::Do, at);
     if (AtKw(Kw::While) || AtKw(Kw::Until)) {
         stmt->until = AtKw(Kw::Until);
         Next();
@@ -815,10 +800,7 @@ StmtPtr Parser::ParseDo()
 StmtPtr Parser::ParseWhile()
 {
     const Token& at = Next();
-    auto stmt = std::make_unique<Stmt>();
-    stmt->kind = StmtKind::While;
-    stmt->line = at.line;
-    stmt->column = at.column;
+    auto stmt = NewStmt(StmtKind::While, at);
     stmt->expr = ParseExpr();
     stmt->body = ParseBlock();
     ExpectKw(Kw::WEnd, Err::ExpectedWend);
@@ -828,10 +810,7 @@ StmtPtr Parser::ParseWhile()
 StmtPtr Parser::ParseWith()
 {
     const Token& at = Next();
-    auto stmt = std::make_unique<Stmt>();
-    stmt->kind = StmtKind::With;
-    stmt->line = at.line;
-    stmt->column = at.column;
+    auto stmt = NewStmt(StmtKind::With, at);
     stmt->expr = ParseExpr();
     stmt->body = ParseBlock();
     ExpectKw(Kw::End, Err::ExpectedEnd);
@@ -842,10 +821,7 @@ StmtPtr Parser::ParseWith()
 StmtPtr Parser::ParseExit()
 {
     const Token& at = Next();
-    auto stmt = std::make_unique<Stmt>();
-    stmt->kind = StmtKind::Exit;
-    stmt->line = at.line;
-    stmt->column = at.column;
+    auto stmt = NewStmt(StmtKind::Exit, at);
     if (AtKw(Kw::Do))
         stmt->exit = ExitKind::Do;
     else if (AtKw(Kw::For))

@@ -65,7 +65,7 @@ TEST_F(ViewLoading, ReceiptsStartWithTodayAndFollowTheDateSelection)
     Select(main, 5);
     const QDate today = QDate::currentDate();
     EXPECT_EQ(main.CurrentDataObject()->Criteria(),
-              QStringLiteral("Data >= #%1# AND Data < #%2#").arg(DialectDate(today), DialectDate(today.addDays(1))));
+              QStringLiteral("Data >= #%1# AND Data < #%2#").arg(today.toString(QStringLiteral("MM/dd/yyyy")), today.addDays(1).toString(QStringLiteral("MM/dd/yyyy"))));
     EXPECT_EQ(main.CurrentDataObject()->RecordCount(), 1);
     EXPECT_FALSE(main.DateButton()->isHidden());
     EXPECT_TRUE(main.DateButton()->text().startsWith(QStringLiteral("Ricevuta  < ")));
@@ -138,7 +138,7 @@ TEST_F(ViewLoading, PresetSelectionsAreAskedBeforeTheView)
     main.Action(QStringLiteral("mnuViewRefresh"))->trigger();
     const QDate today = QDate::currentDate();
     EXPECT_EQ(main.CurrentDataObject()->Criteria(),
-              QStringLiteral("(Note = 'tavolo') AND Data >= #%1# AND Data < #%2#").arg(DialectDate(today), DialectDate(today.addDays(1))));
+              QStringLiteral("(Note = 'tavolo') AND Data >= #%1# AND Data < #%2#").arg(today.toString(QStringLiteral("MM/dd/yyyy")), today.addDays(1).toString(QStringLiteral("MM/dd/yyyy"))));
     EXPECT_EQ(main.Title(1)->text(), QStringLiteral(" Dettagli:  [selezioni impostate]"));
 
     // A preset with its own date condition replaces the date selection.
@@ -158,7 +158,7 @@ TEST_F(ViewLoading, PresetSelectionsAreAskedBeforeTheView)
     EXPECT_EQ(question.text, QStringLiteral("Selezioni predefinite annullate...\r\rVuoi visualizzare tutti i dati?"));
     EXPECT_EQ(question.defaultButton, MsgDefault::Button2);
     EXPECT_EQ(main.CurrentDataObject()->Criteria(),
-              QStringLiteral("(OID Is Null) AND Data >= #%1# AND Data < #%2#").arg(DialectDate(today), DialectDate(today.addDays(1))));
+              QStringLiteral("(OID Is Null) AND Data >= #%1# AND Data < #%2#").arg(today.toString(QStringLiteral("MM/dd/yyyy")), today.addDays(1).toString(QStringLiteral("MM/dd/yyyy"))));
     EXPECT_EQ(main.CurrentDataObject()->RecordCount(), 0);
     EXPECT_EQ(main.Title(1)->text(), QStringLiteral(" Dettagli:  [nessun dato richiesto]"));
 

@@ -4,6 +4,7 @@
 #include "component/FieldText.h"
 #include "component/FieldValue.h"
 #include "component/SqlDialect.h"
+#include "component/widgets/DialogButtons.h"
 #include "component/widgets/DialogService.h"
 
 #include <QComboBox>
@@ -125,14 +126,7 @@ ComplexFilterWindow::ComplexFilterWindow(ComplexFilter& filter, const DatabaseOb
     conditionsLayout->addLayout(listRow, 1);
     conditionsLayout->addLayout(editGrid);
 
-    auto* buttons = new QDialogButtonBox;
-    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("cmdOk"));
-    ok->setDefault(true);
-    QPushButton* cancel = buttons->addButton(QStringLiteral("Annulla"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cmdCancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = OkCancelButtons(*this).box;
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(savedBox);

@@ -4,7 +4,9 @@
 #include "component/DataObject.h"
 #include "component/Exception.h"
 #include "component/TableDef.h"
+#include "component/widgets/DialogButtons.h"
 #include "component/widgets/DialogService.h"
+#include "component/widgets/WaitCursor.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -31,15 +33,6 @@ QString FilterOf(int format)
     return format == DataExport::Html ? QStringLiteral("Pagina HTML|*.htm;*.html") : QStringLiteral("Testo CSV|*.csv");
 }
 
-// Restores the normal pointer on every path.
-class WaitCursor
-{
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 } // namespace
 
@@ -78,14 +71,7 @@ ExportWindow::ExportWindow(std::shared_ptr<DataObject> data, itfProgress* progre
     if (auto* label = qobject_cast<QLabel*>(rows->labelForField(fileRow)))
         label->setBuddy(m_file);
 
-    auto* buttons = new QDialogButtonBox;
-    QPushButton* run = buttons->addButton(QStringLiteral("&Esporta"), QDialogButtonBox::AcceptRole);
-    run->setObjectName(QStringLiteral("cmdExport"));
-    run->setDefault(true);
-    QPushButton* cancel = buttons->addButton(QStringLiteral("Annulla"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cmdCancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = OkCancelButtons(*this, QStringLiteral("&Esporta"), QStringLiteral("cmdExport")).box;
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(rows);

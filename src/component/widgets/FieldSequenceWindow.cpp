@@ -2,6 +2,7 @@
 
 #include "component/DataObject.h"
 #include "component/GridLayout.h"
+#include "component/widgets/DialogButtons.h"
 #include "component/widgets/DialogService.h"
 #include "component/widgets/FieldListPicker.h"
 
@@ -51,18 +52,11 @@ FieldSequenceWindow::FieldSequenceWindow(const DataObject& data, const QString& 
                                    this);
     m_picker->SetFields(m_fields, Picked(current.isEmpty() ? m_defaults : current));
 
-    auto* buttons = new QDialogButtonBox;
+    QDialogButtonBox* buttons = OkCancelButtons(*this).box;
     QPushButton* defaults = buttons->addButton(QStringLiteral("&Predefinita"), QDialogButtonBox::ResetRole);
     defaults->setObjectName(QStringLiteral("cmdDefault"));
     defaults->setAutoDefault(false);
     connect(defaults, &QPushButton::clicked, this, &FieldSequenceWindow::ShowDefaults);
-    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("cmdOk"));
-    ok->setDefault(true);
-    QPushButton* cancel = buttons->addButton(QStringLiteral("Annulla"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cmdCancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_picker, 1);

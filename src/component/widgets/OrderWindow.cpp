@@ -2,6 +2,7 @@
 
 #include "component/DataObject.h"
 #include "component/OrderText.h"
+#include "component/widgets/DialogButtons.h"
 #include "component/widgets/FieldListPicker.h"
 
 #include <QDialogButtonBox>
@@ -30,14 +31,7 @@ OrderWindow::OrderWindow(const DataObject& data, const QString& title, const QSt
     m_picker = new FieldListPicker(QStringLiteral("&Campi:"), QStringLiteral("&Ordina per:"), true, this);
     m_picker->SetFields(fields, chosen);
 
-    auto* buttons = new QDialogButtonBox;
-    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("cmdOk"));
-    ok->setDefault(true);
-    QPushButton* cancel = buttons->addButton(QStringLiteral("Annulla"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cmdCancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = OkCancelButtons(*this).box;
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_picker, 1);

@@ -3,6 +3,7 @@
 #include "component/DataObject.h"
 #include "component/Exception.h"
 #include "component/TableDef.h"
+#include "component/widgets/DialogButtons.h"
 #include "component/widgets/DialogService.h"
 #include "component/widgets/EditorNames.h"
 #include "component/widgets/FieldEditor.h"
@@ -62,14 +63,9 @@ void RecordEditorWindow::BuildForm()
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setWidget(form);
 
-    auto* buttons = new QDialogButtonBox;
-    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("cmdOk"));
-    ok->setDefault(true);
-    m_cancel = buttons->addButton(QStringLiteral("Annulla"), QDialogButtonBox::RejectRole);
-    m_cancel->setObjectName(QStringLiteral("cmdCancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    const DialogButtons row = OkCancelButtons(*this);
+    QDialogButtonBox* buttons = row.box;
+    m_cancel = row.cancel;
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(scroll, 1);

@@ -4,6 +4,7 @@
 #include "component/Exception.h"
 #include "component/SelectionSearch.h"
 #include "component/TableDef.h"
+#include "component/widgets/DialogButtons.h"
 #include "component/widgets/DialogService.h"
 #include "component/widgets/GridBinding.h"
 #include "component/widgets/GridColumns.h"
@@ -64,14 +65,7 @@ SelectionListWindow::SelectionListWindow(std::shared_ptr<DataObject> data, const
     });
     layout->addWidget(m_grid, 1);
 
-    auto* buttons = new QDialogButtonBox;
-    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("cmdOk"));
-    ok->setDefault(true);
-    QPushButton* cancel = buttons->addButton(QStringLiteral("Annulla"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cmdCancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = OkCancelButtons(*this).box;
     layout->addWidget(buttons);
 
     const int columns = FitColumnsToContents(*m_grid);

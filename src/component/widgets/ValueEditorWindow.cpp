@@ -4,6 +4,7 @@
 #include "component/DataObject.h"
 #include "component/Exception.h"
 #include "component/RecordEditSession.h"
+#include "component/widgets/DialogButtons.h"
 #include "component/widgets/DialogService.h"
 #include "component/widgets/EditorNames.h"
 #include "component/widgets/FieldEditor.h"
@@ -37,14 +38,7 @@ ValueEditorWindow::ValueEditorWindow(std::shared_ptr<DataObject> data, const QSt
     label->setBuddy(widget);
     rows->addRow(label, widget);
 
-    auto* buttons = new QDialogButtonBox;
-    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("cmdOk"));
-    ok->setDefault(true);
-    QPushButton* cancel = buttons->addButton(QStringLiteral("Annulla"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cmdCancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = OkCancelButtons(*this).box;
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(rows);
