@@ -129,8 +129,6 @@ void frmMain::LoadView(const QTreeWidgetItem& node, const QString& order)
     }
 
     ViewRules rules = RulesOfSection(key, viewOrder, RigheJoinCriteria(database));
-    if (rules.order.isEmpty())
-        rules.order = viewOrder;
 
     if (rules.asksForPeriod) {
         frmSetParamStat parameters(DocumentTypes(database, session.Engine()), this);
