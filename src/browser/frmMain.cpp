@@ -28,6 +28,7 @@
 #include "component/GridLayout.h"
 #include "component/widgets/GridBinding.h"
 #include "component/widgets/GridLayoutBinding.h"
+#include "sales/frmVendite.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -158,6 +159,7 @@ void frmMain::ConnectCommands()
     on(QStringLiteral("mnuClose"), &frmMain::Unload);
     on(QStringLiteral("mnuActivate"), &frmMain::ShowFromTray);
     on(QStringLiteral("mnuChangePwd"), &frmMain::ChangePassword);
+    on(QStringLiteral("mnuNewVendita"), &frmMain::NewSale);
     on(QStringLiteral("mnuToolsOptions"), &frmMain::OpenOptions);
     on(QStringLiteral("mnuHelpContents"), &frmMain::ShowHelpMissing);
     on(QStringLiteral("mnuHelpSearchForHelpOn"), &frmMain::ShowHelpMissing);
@@ -457,6 +459,18 @@ void frmMain::HideOrShowTree()
 void frmMain::ChangePassword()
 {
     frmPassword::CheckAccess(this, true, false);
+}
+
+void frmMain::NewSale()
+{
+    auto& session = ArchiveSession::Instance();
+    if (!session.IsDatabaseReady()) {
+        Dialogs().Beep();
+        return;
+    }
+    frmVendite::ShowModal(this, session.Database(), session.Engine());
+    // The receipts just confirmed show in the view.
+    RefreshDetailView(QString());
 }
 
 void frmMain::OpenOptions()
