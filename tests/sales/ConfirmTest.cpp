@@ -6,6 +6,7 @@
 
 #include "component/ComponentErrors.h"
 #include "component/Exception.h"
+#include "printing/TicketPrinters.h"
 
 namespace {
 
@@ -146,6 +147,34 @@ TEST_F(ConfirmTest, AFailedPrintIsOfferedAgainAndNoStillCommits)
     ASSERT_EQ(sale->Confirm(true), OpenSale::ConfirmResult::Confirmed);
     EXPECT_EQ(printed.size(), 4);
     EXPECT_EQ(CommittedCount("Ricevute"), 2) << "a ticket not printed does not lose the sale";
+}
+
+TEST_F(ConfirmTest, TheTicketIsPrintedByEmissionOnTheStoredPrinterAndAPrinterNotReadyCanBeSkipped)
+{
+    ScopedTicketPrinter printer;
+    Settings().Ticket.PrinterName = QStringLiteral("Cassa");
+    auto sale = StartedSale();
+    sale->AddMenuItem(item["Lasagne"]);
+    sale->AddMenuItem(item["Lasagne"]);
+    SetDefault(QStringLiteral("PagamentoDefault"), Key(QStringLiteral("TipiPagamento"), "Contanti"));
+    dialogs.AnswerRecordEditorOk();
+    ASSERT_EQ(sale->Confirm(true), OpenSale::ConfirmResult::Confirmed);
+    EXPECT_EQ(printer.Record().printerNames, QStringList{QStringLiteral("Cassa")});
+    EXPECT_EQ(printer.Record().Texts(), (QStringList{QStringLiteral("2 Lasagne"), QStringLiteral("Totale 24")}));
+    EXPECT_EQ(printer.Record().Count(TicketRecord::Call::Kind::EndTickets), 1);
+
+    // A printer that is not ready: emission says why, the retry question
+    // follows, and "No" keeps the sale.
+    printer.Record().Clear();
+    printer.FailPrinting(QStringLiteral("Carta esaurita"));
+    ASSERT_TRUE(sale->Add_Vendita());
+    sale->AddMenuItem(item["Acqua"]);
+    dialogs.AnswerRecordEditorOk().AnswerMessage(MsgResult::Ok).AnswerMessage(MsgResult::No);
+    ASSERT_EQ(sale->Confirm(true), OpenSale::ConfirmResult::Confirmed);
+    EXPECT_TRUE(dialogs.Calls().at(dialogs.Calls().size() - 3).text.contains(QStringLiteral("Carta esaurita")));
+    EXPECT_EQ(dialogs.Calls().at(dialogs.Calls().size() - 2).text,
+              QStringLiteral("La ricevuta non e' stata stampata correttamente...\r\rVuoi riprovare ?"));
+    EXPECT_EQ(CommittedCount("Ricevute"), 2);
 }
 
 TEST_F(ConfirmTest, ACommitTheArchiveRefusesIsReportedAndLeavesNothingHalfWritten)

@@ -2,6 +2,7 @@
 // A restaurant archive with a small menu, a settings store of its own,
 // scripted dialogs and the Italian locale, for the tests of the till.
 
+#include "app/AppSettings.h"
 #include "app/SaleDate.h"
 #include "app/SettingsStore.h"
 #include "component/Currency.h"
@@ -26,6 +27,17 @@ protected:
     void SetUp() override
     {
         QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+        Settings() = DefaultSettings();
+        // A ticket that shows its rows and its total.
+        Settings().Ticket.VBScript = QStringLiteral(
+            "Function PrintTicketMask(flds, fldsCliente, fldsTipoDoc, prn, sName, bTotal)\r\n"
+            "  If bTotal Then prn.TxtOut 10, 5, \"Totale \" & flds(\"Importo_Ricevuta\")\r\n"
+            "  PrintTicketMask = True\r\n"
+            "End Function\r\n"
+            "Function PrintTicketRow(flds, prn, nRow)\r\n"
+            "  prn.TxtOut 0, 5, flds(\"Quantità\") & \" \" & flds(\"Nome\")\r\n"
+            "  PrintTicketRow = True\r\n"
+            "End Function\r\n");
         SetSaleDate(QDate::currentDate());
         auto menu = archive.Table(QStringLiteral("Menu"));
         const struct { const char* name; const char* price; const char* course; } dishes[] = {
