@@ -469,8 +469,15 @@ void frmMain::NewSale()
         return;
     }
     frmVendite::ShowModal(this, session.Database(), session.Engine());
-    // The receipts just confirmed show in the view.
-    RefreshDetailView(QString());
+    // The receipts just confirmed show in the view, read again with its own
+    // selection (a list is not asked for its period again).
+    if (m_currentDataObject) {
+        try {
+            m_currentDataObject->Requery();
+        } catch (const Exception& error) {
+            ShowErrorReport(QStringLiteral("Visualizzazione dati fallita: \r\r"), error);
+        }
+    }
 }
 
 void frmMain::OpenOptions()
