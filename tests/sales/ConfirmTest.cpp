@@ -179,12 +179,7 @@ TEST_F(ConfirmTest, TheTicketIsPrintedByEmissionOnTheStoredPrinterAndAPrinterNot
 
 TEST_F(ConfirmTest, ACommitTheArchiveRefusesIsReportedAndLeavesNothingHalfWritten)
 {
-    // A payment the archive refuses only at commit time.
-    SqliteDb& db = archive.engine->Db();
-    db.Exec(QStringLiteral("PRAGMA foreign_keys=ON"));
-    db.Exec(QStringLiteral("CREATE TABLE trap_parent(id INTEGER PRIMARY KEY)"));
-    db.Exec(QStringLiteral("CREATE TABLE trap(ref INTEGER REFERENCES trap_parent(id) DEFERRABLE INITIALLY DEFERRED)"));
-    db.Exec(QStringLiteral("CREATE TRIGGER trap_payment AFTER INSERT ON PagamentiCliente BEGIN INSERT INTO trap VALUES (-1); END"));
+    RefuseCommitsWithPayments();
 
     auto sale = SaleOfTwoRows();
     SetDefault(QStringLiteral("PagamentoDefault"), Key(QStringLiteral("TipiPagamento"), "Contanti"));
@@ -204,7 +199,7 @@ TEST_F(ConfirmTest, ACommitTheArchiveRefusesIsReportedAndLeavesNothingHalfWritte
         EXPECT_EQ(archive.Table(QString::fromLatin1(table))->RecordCount(), 0) << table;
 
     // The archive is free: the next sale starts and takes number 1 again.
-    db.Exec(QStringLiteral("DROP TRIGGER trap_payment"));
+    archive.engine->Db().Exec(QStringLiteral("DROP TRIGGER trap_payment"));
     ASSERT_TRUE(sale->Add_Vendita());
     EXPECT_EQ(sale->ReceiptData()->GetValue(QStringLiteral("Numero")).toLongLong(), 1);
 }

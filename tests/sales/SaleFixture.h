@@ -96,6 +96,17 @@ protected:
         return query.Step() ? query.Column(0) : QVariant();
     }
 
+    // Makes the archive refuse the commit of any sale with a payment: a
+    // deferred constraint that fails only when the transaction commits.
+    void RefuseCommitsWithPayments()
+    {
+        SqliteDb& db = archive.engine->Db();
+        db.Exec(QStringLiteral("PRAGMA foreign_keys=ON"));
+        db.Exec(QStringLiteral("CREATE TABLE trap_parent(id INTEGER PRIMARY KEY)"));
+        db.Exec(QStringLiteral("CREATE TABLE trap(ref INTEGER REFERENCES trap_parent(id) DEFERRABLE INITIALLY DEFERRED)"));
+        db.Exec(QStringLiteral("CREATE TRIGGER trap_payment AFTER INSERT ON PagamentiCliente BEGIN INSERT INTO trap VALUES (-1); END"));
+    }
+
     static Currency Total(OpenSale& sale)
     {
         return sale.ReceiptData()->GetValue(QStringLiteral("Importo_Ricevuta")).value<Currency>();

@@ -6,6 +6,7 @@
 #include "app/FormState.h"
 #include "component/CurrencyObject.h"
 #include "component/DatabaseObject.h"
+#include "component/Sqlite.h"
 #include "component/widgets/GridBinding.h"
 #include "printing/TicketPrinters.h"
 #include "sales/SaleRules.h"
@@ -373,6 +374,47 @@ TEST_F(SaleWindowTest, TheDocumentTypeListTakesATypeWithAQuoteByItsKey)
         EXPECT_EQ(till.txtNumero->text(), QStringLiteral("2"));
         Click(*till.cmdCancel);
     });
+}
+
+TEST_F(SaleWindowTest, AConfirmationTheArchiveRefusesIsReportedAndTheTillClosesWithNothingWritten)
+{
+    RefuseCommitsWithPayments();
+    RunTill([&](frmVendite& till) {
+        ClickCell(*till.dgPortate, Secondi, 0);
+        dialogs.AnswerSelection(item["Tagliata"]);
+        PressKey(Qt::Key_Return);
+        dialogs.AnswerRecordEditorOk().AnswerMessage(MsgResult::No);
+        Click(*till.cmdConfirm);
+        EXPECT_FALSE(till.isVisible());
+    });
+    const DialogCall report = dialogs.LastCall();
+    EXPECT_TRUE(report.text.startsWith(QStringLiteral("Errore in conferma dati: \r\r"))) << report.text.toStdString();
+    EXPECT_TRUE(report.text.endsWith(QStringLiteral("\r\rVisualizzare dettagli ?")));
+    EXPECT_EQ(report.icon, MsgIcon::Critical);
+    EXPECT_EQ(dialogs.Beeps(), 0) << "no sign of a confirmed sale";
+    EXPECT_EQ(tickets.Record().Count(TicketRecord::Call::Kind::EndTickets), 1) << "printed before the commit";
+    EXPECT_FALSE(archive.engine->InTransaction());
+    for (const char* table : {"Ricevute", "RigheRicevute", "PagamentiCliente"})
+        EXPECT_EQ(archive.Table(QString::fromLatin1(table))->RecordCount(), 0) << table;
+}
+
+TEST_F(SaleWindowTest, WhileAnotherSessionHoldsTheArchiveTheTillSaysSoAndCloses)
+{
+    const int previous = DatabaseEngine::BusyTimeout();
+    DatabaseEngine::SetBusyTimeout(100);
+    archive.Open();
+    archive.database->SetConversionCurrency(std::make_shared<ConversionCurrencyForEuro>());
+    SqliteDb other(archive.Path(), false, 100);
+    other.Exec(QStringLiteral("BEGIN IMMEDIATE"));
+
+    dialogs.AnswerShownWindow([](QDialog&) {});
+    dialogs.AnswerMessage(MsgResult::No);
+    EXPECT_EQ(frmVendite::ShowModal(nullptr, archive.database, archive.engine), QDialog::Rejected);
+    EXPECT_TRUE(dialogs.LastCall().text.contains(QStringLiteral("Archivio occupato"))) << dialogs.LastCall().text.toStdString();
+    EXPECT_FALSE(archive.engine->InTransaction());
+
+    other.Exec(QStringLiteral("ROLLBACK"));
+    DatabaseEngine::SetBusyTimeout(previous);
 }
 
 TEST_F(SaleWindowTest, LoadingWarnsAboutTheDateBeforeSevenAndRefusesWithoutDocumentTypes)
