@@ -70,17 +70,20 @@ private:
     int m_choices = 0;
 };
 
-// Counts the paintings of the widgets a keystroke must repaint.
+// Counts the paint events of the till's widgets: a keystroke is measured up
+// to the repainted rows grid and total.
 class PaintCounter : public QObject
 {
 public:
     int paints = 0;
+    QWidget* window = nullptr;
 
 protected:
-    bool eventFilter(QObject*, QEvent* event) override
+    bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (event->type() == QEvent::Paint)
-            ++paints;
+            if (auto* widget = qobject_cast<QWidget*>(watched); widget && widget->window() == window)
+                ++paints;
         return false;
     }
 };
@@ -142,8 +145,8 @@ frmVendite& Till()
             QTest::qWait(0);
         if (!b.till->Sale().IsOpen())
             std::abort();
-        b.till->dgRighe->viewport()->installEventFilter(&b.paints);
-        b.till->lblTotale->installEventFilter(&b.paints);
+        b.paints.window = b.till.get();
+        qApp->installEventFilter(&b.paints);
     }
     return *b.till;
 }
@@ -154,6 +157,7 @@ OpenSale& EngineSale()
     Bench& b = TheBench();
     if (!b.engineSale) {
         if (b.till) {
+            qApp->removeEventFilter(&b.paints);
             b.till->done(QDialog::Rejected);
             b.till.reset();
         }

@@ -634,12 +634,25 @@ void frmVendite::Refresh_Righe()
 {
     const auto& rows = m_sale->RowsData();
     if (m_rows->Model().GetDataObject() != rows) {
+        const bool first = !m_rows->Model().GetDataObject();
         m_rows->SetDataObject(rows);
-        QHeaderView* header = dgRighe->horizontalHeader();
-        for (int column = 0; column < m_rows->Model().columnCount(); ++column)
-            header->setSectionResizeMode(column, m_rows->Model().FieldNameOfColumn(column) == QLatin1String("Nome")
-                                                     ? QHeaderView::Stretch
-                                                     : QHeaderView::ResizeToContents);
+        if (first) {
+            // Widths set once for figures of the till's size (measuring every
+            // cell at each keystroke would cost more than the keystroke); the
+            // name takes the rest. The grid keeps them from sale to sale.
+            QHeaderView* header = dgRighe->horizontalHeader();
+            const QFontMetrics metrics(dgRighe->font());
+            for (int column = 0; column < m_rows->Model().columnCount(); ++column) {
+                const QString field = m_rows->Model().FieldNameOfColumn(column);
+                if (field == QLatin1String("Nome")) {
+                    header->setSectionResizeMode(column, QHeaderView::Stretch);
+                    continue;
+                }
+                const QString caption = m_rows->Model().headerData(column, Qt::Horizontal).toString();
+                const int width = std::max(metrics.horizontalAdvance(caption), metrics.horizontalAdvance(QStringLiteral("00.000,00")));
+                dgRighe->setColumnWidth(column, width + 16);
+            }
+        }
     }
     m_rows->FollowCurrentRecord();
 }
