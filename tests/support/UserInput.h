@@ -58,9 +58,18 @@ inline bool BringToFront(QWidget& window)
     return QTest::qWaitForWindowActive(&window, 2000);
 }
 
+// Lets the window system deliver what the last action caused (a window
+// activated again when a message window closes, a focus change), as it has
+// by the time a user presses the next key.
+inline void Settle()
+{
+    QCoreApplication::processEvents();
+}
+
 // The widget that keys go to: the focus widget, else the active window.
 inline QWidget* KeyTarget()
 {
+    Settle();
     if (QWidget* focus = QApplication::focusWidget())
         return focus;
     if (QWidget* modal = QApplication::activeModalWidget())
