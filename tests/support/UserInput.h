@@ -115,6 +115,19 @@ inline void PressShortcut(const QKeySequence& sequence)
     QTest::keySequence(target, sequence);
 }
 
+// After a menu closes, the window system gives the activation back to the
+// window the menu belonged to; the offscreen platform leaves it on the
+// closed menu, so it is given back here.
+inline void ReturnFromMenu(QWidget& window)
+{
+    Settle();
+    QWidget* active = QApplication::activeWindow();
+    if ((!active || !active->isVisible()) && window.isVisible()) {
+        window.activateWindow();
+        QTest::qWaitForWindowActive(&window, 1000);
+    }
+}
+
 // Clicks a widget (a button, a check box, a text box) at its centre.
 inline void Click(QWidget& widget, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
@@ -276,6 +289,7 @@ inline void ChooseMenu(QMainWindow& window, std::initializer_list<QString> path)
     // A disabled entry leaves the menus open: close them as a user would.
     while (QMenu* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget()))
         popup->close();
+    ReturnFromMenu(window);
 }
 
 // Whether the last entry of a menu path shows as enabled: opens the menus
@@ -315,6 +329,7 @@ inline bool MenuEntryEnabled(QMainWindow& window, std::initializer_list<QString>
     }
     while (QMenu* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget()))
         popup->close();
+    ReturnFromMenu(window);
     return enabled;
 }
 
@@ -328,6 +343,7 @@ inline void ChooseMenuByKeys(QMainWindow& window, QChar menuKey, QChar entryKey)
     ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }, 2000))
         << "no menu opened with Alt+" << QString(menuKey).toStdString();
     QTest::keyClick(QApplication::activePopupWidget(), keyOf(entryKey));
+    ReturnFromMenu(window);
 }
 
 // Answers the next modal window that opens through a real exec() (not the
