@@ -124,7 +124,10 @@ inline void ReturnFromMenu(QWidget& window)
     QWidget* active = QApplication::activeWindow();
     if ((!active || !active->isVisible()) && window.isVisible()) {
         window.activateWindow();
-        QTest::qWaitForWindowActive(&window, 1000);
+        // The window counts as active already while its closed menu still
+        // has the focus: wait for the application's active window.
+        EXPECT_TRUE(QTest::qWaitFor([&window] { return QApplication::activeWindow() == window.window(); }, 1000))
+            << "the window did not become active again";
     }
 }
 
