@@ -79,21 +79,23 @@ TEST_F(MainWindowTest, CommandsThatRunNothingBeep)
     EXPECT_EQ(dialogs.Beeps(), 2);
     UserInput::ClickToolButton(*main.Menus().ToolBar(), main.ToolButton(QStringLiteral("New")));
     EXPECT_EQ(dialogs.Beeps(), 3);
+    // F9 opens the till (closed again at once here): no beep.
+    dialogs.AnswerWindow([](QDialog&) { return int(QDialog::Rejected); });
     UserInput::PressShortcut(QKeySequence(Qt::Key_F9));
-    EXPECT_EQ(dialogs.Beeps(), 4);
+    EXPECT_EQ(dialogs.Beeps(), 3);
     UserInput::PressKey(Qt::Key_Return);
-    EXPECT_EQ(dialogs.Beeps(), 5);
+    EXPECT_EQ(dialogs.Beeps(), 4);
     // A field of the search menu, made for this view.
     const QList<QAction*> fields = main.Menus().ArrayElements(QStringLiteral("mnuSearchItems"));
     ASSERT_FALSE(fields.isEmpty());
     const QString field = fields.first()->text();
     const QString tag = fields.first()->data().toString();
     UserInput::ChooseMenu(main, {QStringLiteral("&Dati"), QStringLiteral("&Cerca"), field});
-    EXPECT_EQ(dialogs.Beeps(), 6);
+    EXPECT_EQ(dialogs.Beeps(), 5);
 
     // A built command runs without a beep.
     UserInput::ChooseMenu(main, {QStringLiteral("&Visualizza"), QStringLiteral("&Aggiorna")});
-    EXPECT_EQ(dialogs.Beeps(), 6);
+    EXPECT_EQ(dialogs.Beeps(), 5);
 
     // Once something runs an entry, alone or through its menu, it no longer beeps.
     int imports = 0;
@@ -105,7 +107,7 @@ TEST_F(MainWindowTest, CommandsThatRunNothingBeep)
                      [&searched](QAction* entry) { searched << entry->data().toString(); });
     UserInput::ChooseMenu(main, {QStringLiteral("&Dati"), QStringLiteral("&Cerca"), field});
     EXPECT_EQ(searched, QStringList{tag});
-    EXPECT_EQ(dialogs.Beeps(), 6);
+    EXPECT_EQ(dialogs.Beeps(), 5);
 }
 
 // Letters typed in the tree go to the tree (it finds items by their first
