@@ -345,6 +345,8 @@ TEST_F(SaleWindowTest, TheDocumentTypeListTakesATypeWithAQuoteByItsKey)
 {
     archive.Table(QStringLiteral("TipiDocumento"))->AddRecord({QStringLiteral("Descrizione"), QStringLiteral("Ricevuta d'acconto")});
     RunTill([&](frmVendite& till) {
+        TypeText(QStringLiteral("4"));
+        PressKey(Qt::Key_Tab);
         ClickCell(*till.dgPortate, Varie, 0);
         dialogs.AnswerSelection(item["Acqua"]);
         PressKey(Qt::Key_Return);
@@ -365,7 +367,10 @@ TEST_F(SaleWindowTest, TheDocumentTypeListTakesATypeWithAQuoteByItsKey)
         EXPECT_EQ(till.Sale().ReceiptData()->GetValue(QStringLiteral("TipoDocumento")).toString(),
                   QStringLiteral("Ricevuta d'acconto"));
         EXPECT_EQ(till.txtNumero->text(), QStringLiteral("1"));
-        EXPECT_EQ(Rows(till).size(), 1);
+        EXPECT_EQ(Rows(till).size(), 2);
+        // The header shown again keeps the covers of the sale in sight.
+        EXPECT_EQ(till.txtNumeroCoperti->text(), QStringLiteral("  4"));
+        EXPECT_EQ(till.lblTotaleSuCoperti->text(), QStringLiteral("1,50"));
 
         dialogs.AnswerRecordEditorOk();
         Click(*till.cmdConfirm);
