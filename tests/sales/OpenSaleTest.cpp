@@ -339,7 +339,7 @@ TEST_F(SaleTest, AHeadingClickOrdersTheRowsAscendingThenDescending)
     EXPECT_EQ(names(), QStringLiteral("Tagliata,Carbonara,Acqua"));
 }
 
-TEST_F(SaleTest, SmallRulesOfTheWindow)
+TEST_F(SaleTest, TheDateCheckAndTheQuantityText)
 {
     // The early-morning date check: before seven, not from seven.
     const QDate today(2026, 12, 7);
@@ -355,20 +355,6 @@ TEST_F(SaleTest, SmallRulesOfTheWindow)
     EXPECT_FALSE(ParseQuantity(QStringLiteral("1,5kg"), italian));
     EXPECT_FALSE(ParseQuantity(QStringLiteral("inf"), italian));
     EXPECT_EQ(QuantityText(1234.5, italian), QStringLiteral("1234,5"));
-
-    EXPECT_EQ(CoversOf(QStringLiteral("  3")), 3);
-    EXPECT_FALSE(CoversOf(QStringLiteral("   ")));
-
-    // Keys: the function keys everywhere, arrows only outside the rows grid,
-    // Enter only in the courses grid, "+" and "-" from any key that types them.
-    EXPECT_EQ(SaleKeyOf(Qt::Key_F8, {}, {}, true, false), SaleKey::Quantity);
-    EXPECT_EQ(SaleKeyOf(Qt::Key_F8, Qt::ControlModifier, {}, true, false), SaleKey::None);
-    EXPECT_EQ(SaleKeyOf(Qt::Key_PageDown, {}, {}, true, false), SaleKey::None);
-    EXPECT_EQ(SaleKeyOf(Qt::Key_PageDown, {}, {}, false, true), SaleKey::FocusRows);
-    EXPECT_EQ(SaleKeyOf(Qt::Key_Return, {}, QStringLiteral("\r"), false, false), SaleKey::None);
-    EXPECT_EQ(SaleKeyOf(Qt::Key_Enter, Qt::KeypadModifier, QStringLiteral("\r"), false, true), SaleKey::ChooseCourse);
-    EXPECT_EQ(SaleKeyOf(Qt::Key_Plus, Qt::KeypadModifier, QStringLiteral("+"), false, false), SaleKey::StepUp);
-    EXPECT_EQ(SaleKeyOf(Qt::Key_Minus, {}, QStringLiteral("-"), false, false), SaleKey::StepDown);
 }
 
 } // namespace
