@@ -155,9 +155,18 @@ Flow Interpreter::ExecSelect(const Stmt& s, Frame& frame)
         bool match = clause.isElse;
         for (size_t i = 0; !match && i < clause.values.size(); ++i) {
             const Expr& ce = *clause.values[i];
-            const Variant r = Ops::Cmp(Ops::Compare::Eq, value, Eval(ce, frame), valueLiteral,
-                                       ce.kind == ExprKind::Literal);
-            match = r.GetTag() == Variant::Tag::Boolean && r.BoolValue();
+            const Variant candidate = Eval(ce, frame);
+            try {
+                const Variant r = Ops::Cmp(Ops::Compare::Eq, value, candidate, valueLiteral,
+                                           ce.kind == ExprKind::Literal);
+                match = r.GetTag() == Variant::Tag::Boolean && r.BoolValue();
+            } catch (const VbError& e) {
+                // A text that is no number does not match a number: no type mismatch.
+                const bool textAgainstNumber = (value.IsString() && candidate.IsNumeric())
+                                               || (candidate.IsString() && value.IsNumeric());
+                if (e.Number() != Err::TypeMismatch || !textAgainstNumber)
+                    throw;
+            }
         }
         if (match)
             return ExecBlock(clause.body, frame);

@@ -28,7 +28,12 @@ public:
         for (auto& cls : unit.classes)
             RegisterClass(*cls);
         for (auto& proc : unit.procs) {
-            if (m_scope.Find(proc->lower) || m_unitNames.contains(proc->lower))
+            // A procedure written twice in one text: the later one wins, for
+            // the calls before it too.
+            const GlobalSymbol* existing = m_scope.Find(proc->lower);
+            const bool redeclared = existing && existing->kind == GlobalSymbol::Kind::Proc
+                                    && m_unitNames.contains(proc->lower);
+            if (!redeclared && (existing || m_unitNames.contains(proc->lower)))
                 FailAt(Err::NameRedefined, proc->line);
             GlobalSymbol symbol;
             symbol.kind = GlobalSymbol::Kind::Proc;

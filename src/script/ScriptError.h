@@ -103,6 +103,10 @@ public:
     qint32 Number() const { return m_number; }
     const QString& Description() const { return m_description; }
     const QString& Source() const { return m_source; }
+    // Err.HelpFile and Err.HelpContext, as Err.Raise gave them.
+    const QString& HelpFile() const { return m_helpFile; }
+    qint32 HelpContext() const { return m_helpContext; }
+    void SetHelp(QString file, qint32 context) { m_helpFile = std::move(file); m_helpContext = context; }
     int Line() const { return m_line; }
     int Column() const { return m_column; }
     void SetPosition(int line, int column) { m_line = line; m_column = column; }
@@ -115,6 +119,8 @@ private:
     qint32 m_number;
     QString m_description;
     QString m_source;
+    QString m_helpFile;
+    qint32 m_helpContext = 0;
     int m_line = 0;
     int m_column = 0;
     bool m_fatal = false;
