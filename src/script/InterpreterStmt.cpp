@@ -9,8 +9,6 @@
 #include "script/StringLimit.h"
 #include "script/VariantOps.h"
 
-#include "component/Exception.h"
-
 #include <new>
 
 namespace vbs {
@@ -46,8 +44,6 @@ Flow Interpreter::ExecBlock(const Block& block, Frame& frame)
                 return flow;
         } catch (VbError& e) {
             handle(Positioned(std::move(e), *stmt));
-        } catch (const ::Exception& e) {
-            handle(Positioned(VbError(e.Number(), e.Description(), e.Source()), *stmt));
         } catch (const std::bad_alloc&) {
             handle(Positioned(VbError(Err::OutOfMemory), *stmt));
         } catch (const std::length_error&) {
