@@ -639,6 +639,10 @@ StmtPtr Parser::ParseAssignOrCall()
     }
     stmt->kind = StmtKind::Call;
     if (AtEndOfStatement()) {
+        // "Foo(a, b)" without Call: parentheses cannot hold a Sub's argument list.
+        if (lastParens && target->args.size() > 1
+            && (target->kind == ExprKind::Name || target->kind == ExprKind::Member))
+            FailAt(Err::ParensOnSubCall, m_tokens[before]);
         // "Foo(x)": the parentheses belong to the argument, passed by value.
         if (lastParens && target->args.size() == 1 && target->args[0]
             && (target->kind == ExprKind::Name || target->kind == ExprKind::Member)) {

@@ -41,6 +41,9 @@ TEST(CompileErrors, ReportNumberLineAndColumn)
         {"Dim F\nSub F\nEnd Sub\n", 1041, 1, 5},
         {"Class C\nEnd Class\nIf x Then\nSub C\nEnd Sub\nEnd If\n", 1041, 4, 0},
         {"If x Then\nPublic y\nEnd If\n", 1002, 2, 1},
+        // An argument list in parentheses needs Call.
+        {"Sub S(a, b)\nEnd Sub\nS(1, 2)\n", 1044, 3, 2},
+        {"d.Add(\"a\", 1)\n", 1044, 1, 6},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.code);
