@@ -502,8 +502,23 @@ StmtPtr Parser::ParseDim(bool allowBounds)
                 Fail(Err::ExpectedEndOfStatement);
             Next();
             item.isArray = true;
+            // A fixed array's bounds are whole numbers written out: Dim a(n) is ReDim's work.
             while (!AtOp(')')) {
-                item.bounds.push_back(ParseExpr());
+                const Token& at = Peek();
+                bool negative = false;
+                if (AtOp('-')) {
+                    Next();
+                    negative = true;
+                }
+                const Token& n = Next();
+                if (n.type != Tok::Literal || !n.value.IsIntegral() || n.value.GetTag() == Variant::Tag::Boolean)
+                    FailAt(Err::ExpectedInteger, at);
+                auto bound = std::make_unique<Expr>();
+                bound->kind = ExprKind::Literal;
+                bound->line = at.line;
+                bound->column = at.column;
+                bound->value = negative ? Variant::FromInteger(-n.value.IntValue()) : n.value;
+                item.bounds.push_back(std::move(bound));
                 if (AtOp(','))
                     Next();
                 else if (!AtOp(')'))

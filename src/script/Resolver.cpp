@@ -237,7 +237,15 @@ private:
                 case BinOp::Sub: return Ops::Sub(*a, *b);
                 case BinOp::Mul: return Ops::Mul(*a, *b);
                 case BinOp::Div: return Ops::Div(*a, *b);
+                case BinOp::IntDiv: return Ops::IntDiv(*a, *b);
+                case BinOp::Mod: return Ops::Mod(*a, *b);
+                case BinOp::Pow: return Ops::Pow(*a, *b);
                 case BinOp::Concat: return Ops::Concat(*a, *b);
+                case BinOp::And: return Ops::And(*a, *b);
+                case BinOp::Or: return Ops::Or(*a, *b);
+                case BinOp::Xor: return Ops::Xor(*a, *b);
+                case BinOp::Eqv: return Ops::Eqv(*a, *b);
+                case BinOp::Imp: return Ops::Imp(*a, *b);
                 default: return std::nullopt;
                 }
             }

@@ -41,6 +41,10 @@ TEST(CompileErrors, ReportNumberLineAndColumn)
         {"Dim F\nSub F\nEnd Sub\n", 1041, 1, 5},
         {"Class C\nEnd Class\nIf x Then\nSub C\nEnd Sub\nEnd If\n", 1041, 4, 0},
         {"If x Then\nPublic y\nEnd If\n", 1002, 2, 1},
+        // A fixed array's bounds are integer literals.
+        {"n = 3\nDim a(n)\n", 1026, 2, 7},
+        {"Dim a(2, 1.5)\n", 1026, 1, 10},
+        {"Const K = x ^ 2\n", 1045, 1, 7},
         // An argument list in parentheses needs Call.
         {"Sub S(a, b)\nEnd Sub\nS(1, 2)\n", 1044, 3, 2},
         {"d.Add(\"a\", 1)\n", 1044, 1, 6},

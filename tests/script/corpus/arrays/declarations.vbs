@@ -24,6 +24,9 @@ copy = src : copy(0) = 99 : Echo src(0), copy(0)
 ' Constants, script-level and local; a procedure's Dim hides the global.
 Const Pi = 3.14, Nome = "cassa", Neg = -5
 Echo Pi, Nome, Neg, TypeName(Neg)
+' A constant may combine literals and constants with any arithmetic or logical operator.
+Const Mask = &hFF And Not 15, Cube = 2 ^ 3, Half = 7 \ 2, Rest = 7 Mod 4, Both = True Xor False, Full = Nome & "!"
+Echo Mask, Cube, Half, Rest, Both, Full
 Dim g1, g2, g3 : g1 = 1 : g2 = 2 : g3 = g1 + g2 : Echo g3
 Sub Local
   Const Two = 2
