@@ -28,6 +28,7 @@
 #include "component/GridLayout.h"
 #include "component/widgets/GridBinding.h"
 #include "component/widgets/GridLayoutBinding.h"
+#include "printing/frmTicketPrintSetting.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -159,6 +160,10 @@ void frmMain::ConnectCommands()
     on(QStringLiteral("mnuActivate"), &frmMain::ShowFromTray);
     on(QStringLiteral("mnuChangePwd"), &frmMain::ChangePassword);
     on(QStringLiteral("mnuToolsOptions"), &frmMain::OpenOptions);
+    on(QStringLiteral("mnuTicketSetting"), [this] {
+        frmTicketPrintSetting window(this);
+        Dialogs().ExecModal(window);
+    });
     on(QStringLiteral("mnuHelpContents"), &frmMain::ShowHelpMissing);
     on(QStringLiteral("mnuHelpSearchForHelpOn"), &frmMain::ShowHelpMissing);
     on(QStringLiteral("mnuHelpAbout"), &frmMain::ShowAbout);

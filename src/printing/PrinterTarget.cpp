@@ -98,7 +98,11 @@ bool PrinterTarget::Begin()
         return false;
     }
     if (!m_pdfPath.isEmpty()) {
-        m_outputFile = QFileInfo(m_pdfPath).isDir() ? NewPdfFile(m_pdfPath) : m_pdfPath;
+        // A path that does not name a ".pdf" file is a folder, made when missing.
+        const bool folder = QFileInfo(m_pdfPath).isDir() || !m_pdfPath.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive);
+        if (folder)
+            QDir().mkpath(m_pdfPath);
+        m_outputFile = folder ? NewPdfFile(m_pdfPath) : m_pdfPath;
         m_printer->setOutputFileName(m_outputFile);
     }
     if (!m_painter.begin(m_printer.get())) {

@@ -16,8 +16,8 @@ public:
     // The queue of that name; when no installed printer has it, the system's
     // default printer.
     static std::unique_ptr<PrinterTarget> ForQueue(const QString& queueName);
-    // A PDF file on A4 paper, the whole page printable. When `path` is an
-    // existing folder, each document gets a new file in it.
+    // A PDF file on A4 paper, the whole page printable. When `path` does not
+    // name a ".pdf" file it is a folder, and each document gets a new file there.
     static std::unique_ptr<PrinterTarget> ForPdf(const QString& path);
 
     ~PrinterTarget() override;
