@@ -2,6 +2,7 @@
 // keys, opens the ticket settings window modally.
 
 #include "MainWindowFixture.h"
+#include "support/UserInput.h"
 
 #include <QApplication>
 #include <QMenu>
@@ -10,21 +11,13 @@
 TEST_F(MainWindowTest, TheTicketSettingsEntryOpensTheSettingsWindow)
 {
     frmMain& main = OpenWindow();
-    main.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    ASSERT_TRUE(UserInput::BringToFront(main));
     QString opened;
     dialogs.AnswerWindow([&](QDialog& window) {
         opened = window.objectName() + u'|' + window.windowTitle();
         return int(QDialog::Rejected);
     });
-    QTest::keyClick(&main, Qt::Key_V, Qt::AltModifier);
-    QWidget* view = QApplication::activePopupWidget();
-    ASSERT_NE(view, nullptr);
-    QTest::keyClick(view, Qt::Key_C);
-    QWidget* config = QApplication::activePopupWidget();
-    ASSERT_NE(config, nullptr);
-    ASSERT_NE(config, view);
-    QTest::keyClick(config, Qt::Key_R);
-    QApplication::processEvents();
+    UserInput::ChooseMenu(main, {QStringLiteral("&Visualizza"), QStringLiteral("&Configurazione"),
+                                 QStringLiteral("Impostazione stampa &Ricevute...")});
     EXPECT_EQ(opened, QStringLiteral("frmTicketPrintSetting|Impostazione stampa ricevute"));
 }

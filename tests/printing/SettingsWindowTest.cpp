@@ -11,6 +11,7 @@
 #include "printing/frmTicketPreview.h"
 #include "printing/frmTicketPrintSetting.h"
 #include "support/ScriptedDialogs.h"
+#include "support/UserInput.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -59,15 +60,14 @@ protected:
         EXPECT_NE(child, nullptr) << name;
         return child;
     }
-    static void Click(QWidget& w, const char* name) { QTest::mouseClick(Child<QAbstractButton>(w, name), Qt::LeftButton); }
-    // Clears a box and types into it as the user does.
+    static void Click(QWidget& w, const char* name) { UserInput::Click(*Child<QAbstractButton>(w, name)); }
+    // Clicks into a box, clears it and types, as the user does.
     static void Type(QWidget& w, const char* name, const QString& text)
     {
-        QLineEdit* box = Child(w, name);
-        box->setFocus();
-        box->selectAll();
-        QTest::keyClick(box, Qt::Key_Delete);
-        QTest::keyClicks(box, text);
+        UserInput::Click(*Child(w, name));
+        UserInput::PressKey(Qt::Key_A, Qt::ControlModifier);
+        UserInput::PressKey(Qt::Key_Delete);
+        UserInput::TypeText(text);
     }
     QString Stored(const QString& key) const { return QSettings(ini, QSettings::IniFormat).value(key).toString(); }
 
@@ -123,7 +123,8 @@ TEST_F(SettingsWindow, AChangedScriptIsAskedAboutBeforeLeaving)
 
     // Escape is the same as Esci.
     dialogs.AnswerMessage(MsgResult::Yes);
-    QTest::keyClick(Child<QPlainTextEdit>(*w, "txtVBScript"), Qt::Key_Escape);
+    UserInput::Click(*Child<QPlainTextEdit>(*w, "txtVBScript")->viewport());
+    UserInput::PressKey(Qt::Key_Escape);
     EXPECT_FALSE(w->isVisible());
     EXPECT_EQ(Settings().Ticket.VBScript, QStringLiteral("' vuoto\r\n")) << "nothing stored";
 }
@@ -150,13 +151,14 @@ TEST_F(SettingsWindow, OkStoresWhatWasTypedAndRefusesGeometryThatCannotPrint)
     EXPECT_EQ(Child(*w, "txtTicketRowsDim")->text(), QStringLiteral("5,5"));
     Type(*w, "txtTicketWidth", QStringLiteral("79.5"));
     Type(*w, "txtColumns", QStringLiteral("2"));
-    auto* printer = Child<QComboBox>(*w, "cboPrinter");
-    printer->setFocus();
-    printer->lineEdit()->selectAll();
-    QTest::keyClicks(printer, QStringLiteral("PDF: /tmp/ricevute"));
-    Child<QPlainTextEdit>(*w, "txtVBScript")->setFocus();
-    QTest::keyClicks(Child<QPlainTextEdit>(*w, "txtVBScript"), QStringLiteral("' prova"));
-    QTest::keyClick(Child<QPlainTextEdit>(*w, "txtVBScript"), Qt::Key_Return);
+    UserInput::Click(*Child<QComboBox>(*w, "cboPrinter")->lineEdit());
+    UserInput::PressKey(Qt::Key_A, Qt::ControlModifier);
+    UserInput::TypeText(QStringLiteral("PDF: /tmp/ricevute"));
+    auto* script = Child<QPlainTextEdit>(*w, "txtVBScript");
+    UserInput::Click(*script->viewport());
+    UserInput::PressKey(Qt::Key_Home, Qt::ControlModifier);
+    UserInput::TypeText(QStringLiteral("' è così"));
+    UserInput::PressKey(Qt::Key_Return);
     Click(*w, "cmdOk");
     EXPECT_EQ(w->result(), QDialog::Accepted);
     const TicketSettings& t = Settings().Ticket;
@@ -164,7 +166,7 @@ TEST_F(SettingsWindow, OkStoresWhatWasTypedAndRefusesGeometryThatCannotPrint)
     EXPECT_EQ(t.TicketWidth, 79.5f);
     EXPECT_EQ(t.ModuleColumns, 2);
     EXPECT_EQ(t.PrinterName, QStringLiteral("PDF: /tmp/ricevute"));
-    EXPECT_TRUE(t.VBScript.startsWith(QStringLiteral("' prova\r\nFunction PrintTicketMask(")));
+    EXPECT_TRUE(t.VBScript.startsWith(QStringLiteral("' è così\r\nFunction PrintTicketMask(")));
     EXPECT_EQ(Stored(QStringLiteral("TicketPrinterParam/TicketRowsDim")), QStringLiteral("5,5"));
     EXPECT_EQ(Stored(QStringLiteral("TicketPrinterParam/PrinterName")), QStringLiteral("PDF: /tmp/ricevute"));
 }
