@@ -100,9 +100,15 @@ TEST_F(SettingsWindow, ShowsTheSettingsAndLeavesUntouchedWithoutAsking)
     EXPECT_EQ(w->ScriptText(), DefaultTicketScript());
     EXPECT_FALSE(w->ScriptModified());
 
+    // The printer set-up button opens the system's printer dialog.
+    dialogs.AnswerPrinterSetup(false);
+    Click(*w, "cmdPrnSetting");
+    EXPECT_EQ(dialogs.LastCall().kind, DialogKind::PrinterSetup);
+    EXPECT_EQ(dialogs.LastCall().title, QStringLiteral("Impostazione stampanti"));
+
     Click(*w, "cmdCancel");
     EXPECT_FALSE(w->isVisible());
-    EXPECT_TRUE(dialogs.Calls().empty());
+    EXPECT_EQ(dialogs.Calls().size(), 1u) << "no question on leaving";
     EXPECT_FALSE(QFile::exists(ini));
 }
 
