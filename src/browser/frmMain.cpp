@@ -28,6 +28,7 @@
 #include "component/GridLayout.h"
 #include "component/widgets/GridBinding.h"
 #include "component/widgets/GridLayoutBinding.h"
+#include "printing/frmTicketPrintSetting.h"
 #include "sales/frmVendite.h"
 
 #include <QApplication>
@@ -162,6 +163,10 @@ void frmMain::ConnectCommands()
     on(QStringLiteral("mnuChangePwd"), &frmMain::ChangePassword);
     on(QStringLiteral("mnuNewVendita"), &frmMain::NewSale);
     on(QStringLiteral("mnuToolsOptions"), &frmMain::OpenOptions);
+    on(QStringLiteral("mnuTicketSetting"), [this] {
+        frmTicketPrintSetting window(this);
+        Dialogs().ExecModal(window);
+    });
     on(QStringLiteral("mnuHelpContents"), &frmMain::ShowHelpMissing);
     on(QStringLiteral("mnuHelpSearchForHelpOn"), &frmMain::ShowHelpMissing);
     on(QStringLiteral("mnuHelpAbout"), &frmMain::ShowAbout);
