@@ -142,6 +142,11 @@ private:
     void ShowHelpMissing();
     void ShowAbout();
     void ShowFromTray();
+    // Maintenance: the euro conversion, the import, the archive's copies.
+    void ConvertToEuro();
+    void ImportData();
+    void RestoreArchive();
+    void BackupArchive();
     bool PreviewKey(QKeyEvent* key);
     bool CloseOtherWindows();
     void StartSplitterDrag();
