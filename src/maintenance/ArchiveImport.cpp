@@ -161,8 +161,11 @@ QString ArchiveImport::SourceValue(const TableDef& table, const QString& column,
     for (const OlderSourceValue& rule : kOlderSourceValues) {
         if (table.name != QLatin1String(rule.table) || column != QString::fromUtf8(rule.column))
             continue;
-        if (rule.exactly ? qFuzzyCompare(1.0 + version, 1.0 + rule.version) : version < rule.version - 1e-9)
-            return QString::fromUtf8(rule.value).arg(alias);
+        const bool applies = rule.exactly ? qFuzzyCompare(1.0 + version, 1.0 + rule.version) : version < rule.version - 1e-9;
+        if (!applies)
+            continue;
+        const QString value = QString::fromUtf8(rule.value);
+        return value.contains(QLatin1String("%1")) ? value.arg(alias) : value;
     }
     return SourceHasColumn(table.name, column) ? Column(alias, column) : QStringLiteral("NULL");
 }
@@ -188,6 +191,9 @@ QStringList ArchiveImport::IdentityColumns(const TableDef& table)
 {
     if (const IndexDef* unique = SingleUniqueIndex(table))
         return {unique->columns.first()};
+    // A dish is its name within its course, whatever its price or order.
+    if (table.name == QLatin1String("Menu") && table.FindColumn(QStringLiteral("Nome")))
+        return {QStringLiteral("Nome")};
     QStringList columns;
     for (const ColumnDef& c : table.allColumns)
         columns.append(c.name);

@@ -23,10 +23,10 @@
 // alone.
 //
 // Duplicates: records of a table with a unique display column that this
-// archive already has are not copied again; records of tables without a
-// unique key (customers, menu items) equal in every column to one of this
-// archive are not copied again; a receipt whose number, document type and
-// fiscal year this archive already holds stops the import (ImportConflict).
+// archive already has are not copied again; nor are menu items with the name
+// and course of one of this archive, nor customers equal in every column to
+// one of this archive; a receipt whose number, document type and fiscal year
+// this archive already holds stops the import (ImportConflict).
 
 #include "component/ComponentErrors.h"
 #include "component/Exception.h"
