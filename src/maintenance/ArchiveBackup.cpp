@@ -17,6 +17,7 @@ namespace ArchiveBackup {
 
 namespace {
 
+constexpr int kFirstStepPages = 16;
 constexpr int kPagesPerStep = 256;   // 1 MB with pages of 4 KB: a few milliseconds
 constexpr int kBusyRetries = 200;
 
@@ -125,8 +126,9 @@ bool Copy(const QString& archivePath, const QString& target, const Progress& pro
         int rc = SQLITE_OK;
         int busy = 0;
         bool stopped = false;
-        while (true) {
-            rc = sqlite3_backup_step(backup, kPagesPerStep);
+        // A short first step tells the size (and lets the copy be stopped) early.
+        for (int pages = kFirstStepPages;; pages = kPagesPerStep) {
+            rc = sqlite3_backup_step(backup, pages);
             if (rc == SQLITE_DONE)
                 break;
             if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED) {

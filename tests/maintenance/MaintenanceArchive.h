@@ -68,10 +68,11 @@ public:
         return s.Step() ? s.Column(0) : QVariant();
     }
     qint64 Count(const QString& table) { return Value(QStringLiteral("SELECT count(*) FROM \"%1\"").arg(table)).toLongLong(); }
-    QStringList Texts(const QString& sql)
+    QStringList Texts(const QString& sql) { return TextsOf(engine->Db(), sql); }
+    static QStringList TextsOf(SqliteDb& db, const QString& sql)
     {
         QStringList texts;
-        Statement s(engine->Db(), sql);
+        Statement s(db, sql);
         while (s.Step()) {
             QStringList row;
             for (int i = 0; i < s.ColumnCount(); ++i)
@@ -81,14 +82,20 @@ public:
         return texts;
     }
     // Every table's rows, for comparing whole archives.
-    QStringList Dump()
+    QStringList Dump() { return DumpOf(engine->Db()); }
+    static QStringList DumpOf(SqliteDb& db)
     {
         QStringList all;
         for (const char* table : {"TipiPagamento", "TipiDocumento", "Portate", "Clienti", "PagamentiCliente", "Menu",
-                                     "RigheRicevute", "Ricevute"})
-            for (const QString& row : Texts(QStringLiteral("SELECT * FROM \"%1\" ORDER BY OID").arg(table)))
+                                  "RigheRicevute", "Ricevute"})
+            for (const QString& row : TextsOf(db, QStringLiteral("SELECT * FROM \"%1\" ORDER BY OID").arg(QLatin1String(table))))
                 all.append(QString::fromLatin1(table) + u':' + row);
         return all;
+    }
+    static QStringList DumpOf(const QString& path)
+    {
+        SqliteDb db(path, false, 1000);
+        return DumpOf(db);
     }
 
     QVariant AddMenuItem(const QString& name, const QVariant& price, const QString& course)
