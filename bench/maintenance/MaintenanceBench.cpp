@@ -210,9 +210,11 @@ void Import100k_baseline(benchmark::State& state)
         const QString path = NewTarget(dir, ++k);
         state.ResumeTiming();
         SqliteDb db(path, false, 5000);
-        Statement attach(db, QStringLiteral("ATTACH DATABASE ?1 AS s"));
-        attach.Bind(1, ReadOnlyUri(source));
-        attach.Step();
+        {
+            Statement attach(db, QStringLiteral("ATTACH DATABASE ?1 AS s"));
+            attach.Bind(1, ReadOnlyUri(source));
+            attach.Step();
+        }
         db.Exec(QStringLiteral("BEGIN IMMEDIATE"));
         db.Exec(QStringLiteral(
                     "CREATE TEMP TABLE mc(src INTEGER PRIMARY KEY, cur INTEGER);"
@@ -239,13 +241,16 @@ void Import100k_baseline(benchmark::State& state)
         db.Exec(QStringLiteral(
             "CREATE TEMP TABLE mm(src INTEGER PRIMARY KEY, cur INTEGER);"
             "INSERT INTO mm SELECT c.OID, (SELECT m.OID FROM main.Menu m WHERE m.Nome IS c.Nome ORDER BY m.OID LIMIT 1) FROM s.Menu c;"));
-        Statement offset(db, QStringLiteral("SELECT coalesce((SELECT max(OID) FROM main.Ricevute), 0) - (SELECT min(OID) FROM s.Ricevute) + 1"));
-        offset.Step();
-        const QString off = QString::number(offset.ColumnInt(0));
-        Statement taken(db, QStringLiteral("SELECT count(*) FROM s.Ricevute r JOIN mt ON mt.src = r.OID_TipoDocumento WHERE EXISTS "
-                                           "(SELECT 1 FROM main.Ricevute m WHERE m.Numero = r.Numero AND m.OID_TipoDocumento = "
-                                           "mt.cur AND m.AnnoFiscale = r.AnnoFiscale)"));
-        taken.Step();
+        QString off;
+        {
+            Statement offset(db, QStringLiteral("SELECT coalesce((SELECT max(OID) FROM main.Ricevute), 0) - (SELECT min(OID) FROM s.Ricevute) + 1"));
+            offset.Step();
+            off = QString::number(offset.ColumnInt(0));
+            Statement taken(db, QStringLiteral("SELECT count(*) FROM s.Ricevute r JOIN mt ON mt.src = r.OID_TipoDocumento WHERE EXISTS "
+                                               "(SELECT 1 FROM main.Ricevute m WHERE m.Numero = r.Numero AND m.OID_TipoDocumento = "
+                                               "mt.cur AND m.AnnoFiscale = r.AnnoFiscale)"));
+            taken.Step();
+        }
         db.Exec(QStringLiteral(
                     "INSERT INTO main.Ricevute(OID, Importo_Ricevuta, Numero, Data, AnnoFiscale, Note, OID_TipoDocumento, OID_Cliente) "
                     "SELECT r.OID + %1, r.Importo_Ricevuta, r.Numero, r.Data, r.AnnoFiscale, r.Note, mt.cur, mc.cur FROM s.Ricevute r "

@@ -178,15 +178,6 @@ QString ArchiveImport::ReferenceValue(const TableDef& table, const ReferenceDef&
     return QStringLiteral("(SELECT x.cur FROM %1 x WHERE x.src = %2)").arg(MapOf(reference.table), Column(alias, key));
 }
 
-QString ArchiveImport::BaseValue(const TableDef& table, const QString& alias)
-{
-    if (table.baseTable.isEmpty() || !m_baseMaps.contains(table.baseTable.toLower())
-        || !SourceHasColumn(table.name, table.baseLinkColumn))
-        return QStringLiteral("NULL");
-    return QStringLiteral("(SELECT x.cur FROM %1 x WHERE x.src = %2)")
-        .arg(BaseMapOf(table.baseTable), Column(alias, table.baseLinkColumn));
-}
-
 QStringList ArchiveImport::IdentityColumns(const TableDef& table)
 {
     if (const IndexDef* unique = SingleUniqueIndex(table))
@@ -246,48 +237,48 @@ void ArchiveImport::MapLookups(const QList<std::pair<const TableDef*, QString>>&
     }
 
     SqliteDb& db = m_engine->Db();
-    // Matching, the most dependent tables first: the records they will add
-    // count among the references of the tables they refer to.
-    for (auto it = needed.end(); it != needed.begin();) {
-        --it;
+    // Every record of a look-up table is matched (they are few); then those
+    // that no record matches and some copied record refers to are added,
+    // the referenced tables first: what is added refers to them.
+    for (auto it = needed.begin(); it != needed.end(); ++it) {
         const TableDef& table = *schema.At(it.key());
-        QStringList referenced;
-        for (const Referrer& r : it.value())
-            referenced.append(QStringLiteral("SELECT s.%1 FROM %2 s WHERE %3")
-                                  .arg(QuoteName(r.key), Source(r.table->name), r.condition));
         const QString map = MapOf(table.name);
         db.Exec(QStringLiteral("CREATE TABLE %1 (src INTEGER PRIMARY KEY, cur INTEGER)").arg(map));
         m_temporary.append(map);
         m_maps.insert(table.name.toLower());
-        db.Exec(QStringLiteral("INSERT OR IGNORE INTO %1 (src, cur) SELECT s.\"OID\", (SELECT m.\"OID\" FROM %2 m WHERE %3 "
-                               "ORDER BY m.\"OID\" LIMIT 1) FROM %4 s WHERE s.\"OID\" IN (%5)")
+        db.Exec(QStringLiteral("INSERT INTO %1 (src, cur) SELECT s.\"OID\", (SELECT m.\"OID\" FROM %2 m WHERE %3 ORDER BY "
+                               "m.\"OID\" LIMIT 1) FROM %4 s")
                     .arg(map, Main(table.name), SameRecord(table, QStringLiteral("m"), QStringLiteral("s"), false),
-                         Source(table.name), referenced.join(QStringLiteral(" UNION "))));
+                         Source(table.name)));
     }
-    // Adding, the referenced tables first: what is added refers to them.
     for (auto it = needed.begin(); it != needed.end(); ++it) {
         const TableDef& table = *schema.At(it.key());
         const QString map = MapOf(table.name);
+        QStringList referenced;
+        for (const Referrer& r : it.value())
+            referenced.append(QStringLiteral("EXISTS (SELECT 1 FROM %1 s WHERE s.%2 = l.\"OID\" AND (%3))")
+                                  .arg(Source(r.table->name), QuoteName(r.key), r.condition));
         QStringList columns;
         QStringList values;
         for (const ColumnDef& c : table.allColumns) {
             columns.append(QuoteName(c.name));
-            values.append(SourceValue(table, c.name, QStringLiteral("s")));
+            values.append(SourceValue(table, c.name, QStringLiteral("l")));
         }
         for (const ReferenceDef& r : table.lookups) {
             columns.append(QuoteName(ReferenceKeyColumn(r.name)));
-            values.append(ReferenceValue(table, r, QStringLiteral("s")));
+            values.append(ReferenceValue(table, r, QStringLiteral("l")));
         }
         // One record for each group of source records that are the same.
         QStringList sameAsEarlier;
         for (const QString& column : IdentityColumns(table))
             sameAsEarlier.append(QStringLiteral("%1 IS %2").arg(SourceValue(table, column, QStringLiteral("s2")),
-                                                                 SourceValue(table, column, QStringLiteral("s"))));
-        db.Exec(QStringLiteral("INSERT INTO %1 (%2) SELECT %3 FROM %4 s WHERE s.\"OID\" IN (SELECT src FROM %5 WHERE cur IS "
-                               "NULL) AND NOT EXISTS (SELECT 1 FROM %5 x JOIN %4 s2 ON s2.\"OID\" = x.src WHERE x.cur IS "
-                               "NULL AND x.src < s.\"OID\" AND %6)")
+                                                                 SourceValue(table, column, QStringLiteral("l"))));
+        db.Exec(QStringLiteral("INSERT INTO %1 (%2) SELECT %3 FROM %4 l WHERE l.\"OID\" IN (SELECT src FROM %5 WHERE cur IS "
+                               "NULL) AND (%6) AND NOT EXISTS (SELECT 1 FROM %5 x JOIN %4 s2 ON s2.\"OID\" = x.src WHERE "
+                               "x.cur IS NULL AND x.src < l.\"OID\" AND %7)")
                     .arg(Main(table.name), columns.join(QStringLiteral(", ")), values.join(QStringLiteral(", ")),
-                         Source(table.name), map, sameAsEarlier.join(QStringLiteral(" AND "))));
+                         Source(table.name), map, referenced.join(QStringLiteral(" OR ")),
+                         sameAsEarlier.join(QStringLiteral(" AND "))));
         m_lookupsAdded += db.Changes();
         db.Exec(QStringLiteral("UPDATE %1 SET cur = (SELECT m.\"OID\" FROM %2 m, %3 s WHERE s.\"OID\" = %1.src AND %4 "
                                "ORDER BY m.\"OID\" LIMIT 1) WHERE cur IS NULL")
@@ -364,6 +355,7 @@ RangeStep ArchiveImport::InsertStep(const TableDef& table, const QString& condit
 {
     QStringList columns;
     QStringList values;
+    QStringList joins;
     if (explicitOid) {
         columns.append(QStringLiteral("\"OID\""));
         values.append(QStringLiteral("s.\"OID\" + %1").arg(m_offset));
@@ -372,21 +364,31 @@ RangeStep ArchiveImport::InsertStep(const TableDef& table, const QString& condit
         columns.append(QuoteName(c.name));
         values.append(SourceValue(table, c.name, QStringLiteral("s")));
     }
+    // The keys of this archive through the maps, joined once per reference.
+    auto mapped = [&](const QString& column, const QString& map) {
+        const QString alias = QStringLiteral("j%1").arg(joins.size());
+        joins.append(QStringLiteral("LEFT JOIN %1 %2 ON %2.src = %3").arg(map, alias, Column(QStringLiteral("s"), column)));
+        return alias + QStringLiteral(".cur");
+    };
     for (const ReferenceDef& r : table.lookups) {
-        columns.append(QuoteName(ReferenceKeyColumn(r.name)));
-        values.append(ReferenceValue(table, r, QStringLiteral("s")));
+        const QString key = ReferenceKeyColumn(r.name);
+        columns.append(QuoteName(key));
+        values.append(m_maps.contains(r.table.toLower()) && SourceHasColumn(table.name, key) ? mapped(key, MapOf(r.table))
+                                                                                              : QStringLiteral("NULL"));
     }
     if (!table.baseLinkColumn.isEmpty()) {
         columns.append(QuoteName(table.baseLinkColumn));
-        values.append(BaseValue(table, QStringLiteral("s")));
+        values.append(m_baseMaps.contains(table.baseTable.toLower()) && SourceHasColumn(table.name, table.baseLinkColumn)
+                          ? mapped(table.baseLinkColumn, BaseMapOf(table.baseTable))
+                          : QStringLiteral("NULL"));
     }
     if (!ownerColumn.isEmpty()) {
         columns.append(QuoteName(ownerColumn));
         values.append(ownerValue);
     }
-    QString sql = QStringLiteral("INSERT INTO %1 (%2) SELECT %3 FROM %4 s WHERE s.\"OID\" BETWEEN ?1 AND ?2 AND (%5)")
+    QString sql = QStringLiteral("INSERT INTO %1 (%2) SELECT %3 FROM %4 s %5 WHERE s.\"OID\" BETWEEN ?1 AND ?2 AND (%6)")
                       .arg(Main(table.name), columns.join(QStringLiteral(", ")), values.join(QStringLiteral(", ")),
-                           Source(table.name), condition);
+                           Source(table.name), joins.join(u' '), condition);
     if (!skip.isEmpty())
         sql += QStringLiteral(" AND NOT EXISTS (SELECT 1 FROM %1 m WHERE %2)").arg(Main(table.name), skip);
     RangeStep step;
@@ -423,7 +425,9 @@ bool ArchiveImport::Copy(const RangeProgress& progress)
     } else {
         db.Exec(QStringLiteral("INSERT INTO %1 (src) SELECT \"OID\" FROM %2").arg(kRoots, Source(table->name)));
     }
-    const QString rootCondition = QStringLiteral("s.\"OID\" IN (SELECT src FROM %1)").arg(kRoots);
+    // The unary "+" keeps the planner from walking the whole list of owners
+    // for every range: the range of OIDs leads, the list is only probed.
+    const QString rootCondition = QStringLiteral("+s.\"OID\" IN (SELECT src FROM %1)").arg(kRoots);
     struct Owned
     {
         std::shared_ptr<TableDef> table;
@@ -439,7 +443,7 @@ bool ArchiveImport::Copy(const RangeProgress& progress)
 
     QList<std::pair<const TableDef*, QString>> copied{{roots.get(), rootCondition}};
     for (const Owned& o : owned)
-        copied.append({o.table.get(), QStringLiteral("s.%1 IN (SELECT src FROM %2)").arg(QuoteName(o.column), kRoots)});
+        copied.append({o.table.get(), QStringLiteral("+s.%1 IN (SELECT src FROM %2)").arg(QuoteName(o.column), kRoots)});
     if (!alone.isEmpty())
         copied.append({table.get(), alone});
     MapLookups(copied);
@@ -472,7 +476,7 @@ bool ArchiveImport::Copy(const RangeProgress& progress)
     steps.push_back(InsertStep(*roots, rootCondition, QString(), QString(), withOwned, skip));
     steps.back().changes = &m_added;
     for (const Owned& o : owned)
-        steps.push_back(InsertStep(*o.table, QStringLiteral("s.%1 IN (SELECT src FROM %2)").arg(QuoteName(o.column), kRoots),
+        steps.push_back(InsertStep(*o.table, QStringLiteral("+s.%1 IN (SELECT src FROM %2)").arg(QuoteName(o.column), kRoots),
                                    o.column, QStringLiteral("s.%1 + %2").arg(QuoteName(o.column)).arg(m_offset), false,
                                    QString()));
     if (!alone.isEmpty()) {

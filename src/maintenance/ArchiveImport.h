@@ -97,11 +97,9 @@ private:
     bool SourceHasColumn(const QString& table, const QString& column);
     double SourceVersion(const QString& table) const;
     // SQL over the source record of `table` named `alias`: a column's value
-    // as this archive stores it, a look-up's key in this archive, the key of
-    // the base record in this archive.
+    // as this archive stores it, a look-up's key in this archive.
     QString SourceValue(const TableDef& table, const QString& column, const QString& alias);
     QString ReferenceValue(const TableDef& table, const ReferenceDef& reference, const QString& alias);
-    QString BaseValue(const TableDef& table, const QString& alias);
     // The columns that tell two records of a look-up table apart.
     QStringList IdentityColumns(const TableDef& table);
     // A record of this archive (`mainAlias`) is the source record (`alias`).
