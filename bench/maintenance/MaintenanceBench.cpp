@@ -6,6 +6,8 @@
 // - the import of 100,000 receipts with their rows and payments (customers,
 //   document types, payment types and courses resolved by name) into a new
 //   archive.
+// - the daily copy of the million-receipt archive in steps of 256 pages,
+//   beside one step of SQLite's backup API.
 // Each operation also reports the longest wait between two progress reports
 // (counter max_gap_ms): the progress window moves at least that often.
 //
@@ -20,6 +22,7 @@
 #include "component/DatabaseObject.h"
 #include "component/Sqlite.h"
 #include "data/DB.h"
+#include "maintenance/ArchiveBackup.h"
 #include "maintenance/ArchiveImport.h"
 #include "maintenance/EuroConversion.h"
 #include "maintenance/ReadOnlyUri.h"
@@ -27,9 +30,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <sqlite3.h>
 
 namespace {
 
@@ -268,8 +273,55 @@ void Import100k_baseline(benchmark::State& state)
     }
 }
 
+// --- the daily copy of the million-receipt archive
+
+void Backup1M_engine(benchmark::State& state)
+{
+    const QString archive = BenchmarkArchive();
+    QTemporaryDir dir;
+    GapMeter gaps;
+    int k = 0;
+    for (auto _ : state) {
+        gaps.Resume();
+        ArchiveBackup::Copy(archive, dir.filePath(QStringLiteral("Copia%1.mdb").arg(++k)), [&](qint64, qint64) {
+            gaps.Tick();
+            return true;
+        });
+        state.PauseTiming();
+        QFile::remove(dir.filePath(QStringLiteral("Copia%1.mdb").arg(k)));
+        state.ResumeTiming();
+    }
+    state.counters["max_gap_ms"] = gaps.LongestMs();
+    state.counters["steps"] = double(gaps.Ticks());
+}
+
+// The same copy in one step of the backup API.
+void Backup1M_baseline(benchmark::State& state)
+{
+    const QString archive = BenchmarkArchive();
+    QTemporaryDir dir;
+    int k = 0;
+    for (auto _ : state) {
+        const QString target = dir.filePath(QStringLiteral("Copia%1.mdb").arg(++k));
+        sqlite3* source = nullptr;
+        sqlite3* destination = nullptr;
+        sqlite3_open_v2(archive.toUtf8().constData(), &source, SQLITE_OPEN_READONLY, nullptr);
+        sqlite3_open_v2(target.toUtf8().constData(), &destination, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+        sqlite3_backup* backup = sqlite3_backup_init(destination, "main", source, "main");
+        sqlite3_backup_step(backup, -1);
+        sqlite3_backup_finish(backup);
+        sqlite3_close_v2(destination);
+        sqlite3_close_v2(source);
+        state.PauseTiming();
+        QFile::remove(target);
+        state.ResumeTiming();
+    }
+}
+
 } // namespace
 
+BENCHMARK(Backup1M_engine)->Name("Backup1M/engine")->Unit(benchmark::kSecond)->Iterations(1)->Repetitions(3)->ReportAggregatesOnly();
+BENCHMARK(Backup1M_baseline)->Name("Backup1M/baseline")->Unit(benchmark::kSecond)->Iterations(1)->Repetitions(3)->ReportAggregatesOnly();
 BENCHMARK(EuroConversion_engine)->Name("EuroConversion1M/engine")->Unit(benchmark::kSecond)->Iterations(1)->Repetitions(3)->ReportAggregatesOnly();
 BENCHMARK(EuroConversion_baseline)->Name("EuroConversion1M/baseline")->Unit(benchmark::kSecond)->Iterations(1)->Repetitions(3)->ReportAggregatesOnly();
 BENCHMARK(Import100k_engine)->Name("Import100k/engine")->Unit(benchmark::kSecond)->Iterations(1)->Repetitions(3)->ReportAggregatesOnly();
