@@ -172,8 +172,7 @@ void frmMain::ConnectCommands()
     on(QStringLiteral("mnuRestore"), &frmMain::RestoreArchive);
     connect(this, &frmMain::EuroConversionRequested, this, &frmMain::ConvertToEuro);
 
-    // After the selection has moved: a mouse press makes the item current first.
-    connect(m_tvTreeView, &QTreeWidget::itemSelectionChanged, this, &frmMain::TreeNodeClicked);
+    connect(m_tvTreeView, &QTreeWidget::currentItemChanged, this, &frmMain::TreeNodeClicked);
     connect(m_sectionItems.get(), &SectionItemPage::Clicked, this, &frmMain::SectionItemClicked);
     connect(m_tray.get(), &MainTrayIcon::DoubleClicked, this, &frmMain::ShowFromTray);
     connect(m_imgSplitter, &SplitterHandle::DragStarted, this, &frmMain::StartSplitterDrag);

@@ -6,15 +6,11 @@
 #include "MaintenanceArchive.h"
 #include "browser/MainWindowFixture.h"
 
-#include "browser/SectionTree.h"
 #include "component/DatabaseObject.h"
 #include "maintenance/ArchiveBackup.h"
 #include "maintenance/frmRestore.h"
+#include "support/UserInput.h"
 
-#include <QMenu>
-#include <QMenuBar>
-#include <QPushButton>
-#include <QTest>
 #include <QTreeWidget>
 
 namespace {
@@ -22,59 +18,37 @@ namespace {
 class MainWindowMaintenance : public MainWindowTest
 {
 protected:
-    qint64 Count(const QString& sql)
+    frmMain& Open()
+    {
+        frmMain& main = OpenWindow();
+        EXPECT_TRUE(UserInput::BringToFront(main));
+        return main;
+    }
+
+    qint64 Number(const QString& sql)
     {
         Statement s(ArchiveSession::Instance().Engine()->Db(), sql);
         return s.Step() ? s.ColumnInt(0) : -1;
     }
 
     void Exec(const QString& sql) { ArchiveSession::Instance().Engine()->Db().Exec(sql); }
-
-    // A click on a section of the tree.
-    static void ClickSection(frmMain& main, const QString& key)
-    {
-        QTreeWidget* tree = main.TreeView();
-        QTreeWidgetItem* node = NodeWithKey(*tree, key);
-        ASSERT_NE(node, nullptr) << key.toStdString();
-        tree->scrollToItem(node);
-        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(node).center());
-        ASSERT_EQ(tree->currentItem(), node);
-    }
-
-    // A click on "Dati" in the menu bar opens the menu.
-    static QMenu* OpenDataMenu(frmMain& main)
-    {
-        QMenuBar* bar = main.menuBar();
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(main.Action(QStringLiteral("mnuFile"))).center());
-        return qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    }
-
-    // An entry of the "Dati" menu: the arrows walk to the entry, Enter runs it.
-    static void ChooseFromDataMenu(frmMain& main, const QString& entry)
-    {
-        QMenu* menu = OpenDataMenu(main);
-        ASSERT_NE(menu, nullptr) << "the menu opens";
-        QAction* target = main.Action(entry);
-        for (int k = 0; k < 40 && menu->activeAction() != target; ++k)
-            QTest::keyClick(menu, Qt::Key_Down);
-        ASSERT_EQ(menu->activeAction(), target) << entry.toStdString();
-        QTest::keyClick(menu, Qt::Key_Return);
-    }
 };
 
 TEST_F(MainWindowMaintenance, TheHiddenKeyConvertsAfterBothWarnings)
 {
-    frmMain& main = OpenWindow();
-    ASSERT_NO_FATAL_FAILURE(ClickSection(main, QStringLiteral("Menu")));
+    frmMain& main = Open();
+    UserInput::ClickTreeItem(*main.TreeView(), QStringLiteral("Menù"));
     Exec(QStringLiteral("UPDATE Menu SET Prezzo = 193627000 WHERE Nome = 'Coperto'"));
+    UserInput::ClickCell(*main.GridView(), 0, 0);
     dialogs.AnswerMessage(MsgResult::Yes).AnswerMessage(MsgResult::Yes).AnswerMessage(MsgResult::Ok);
-    QTest::keyClick(main.GridView(), Qt::Key_R, Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    UserInput::PressKey(Qt::Key_R, Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     ASSERT_EQ(dialogs.Calls().size(), 3u);
     EXPECT_TRUE(dialogs.Calls()[0].text.startsWith(QStringLiteral("ATTENZIONE! - Questa operazione converte la valuta")));
     EXPECT_EQ(dialogs.Calls()[1].text, QStringLiteral("CONVERSIONE GIA' EFFETTUATA!!!\r\rConfermi?"));
     EXPECT_EQ(dialogs.Calls()[2].text, QStringLiteral("Conversione terminata."));
-    EXPECT_EQ(Count(QStringLiteral("SELECT Prezzo FROM Menu WHERE Nome = 'Coperto'")), 100000);
+    EXPECT_EQ(Number(QStringLiteral("SELECT Prezzo FROM Menu WHERE Nome = 'Coperto'")), 100000);
     EXPECT_TRUE(main.isEnabled());
+    ASSERT_NE(main.CurrentDataObject(), nullptr);
     EXPECT_EQ(main.CurrentDataObject()->GetValue(QStringLiteral("Prezzo")).value<Currency>(), Money("10"))
         << "the view shows the converted amounts";
 }
@@ -86,8 +60,8 @@ TEST_F(MainWindowMaintenance, ImportFromTheDataMenuReloadsTheView)
     other.AddMenuItem(QStringLiteral("Zuppa inglese"), 4, QStringLiteral("DOLCI"));
     other.Close();
 
-    frmMain& main = OpenWindow();
-    ASSERT_NO_FATAL_FAILURE(ClickSection(main, QStringLiteral("Menu")));
+    frmMain& main = Open();
+    UserInput::ClickTreeItem(*main.TreeView(), QStringLiteral("Menù"));
     ASSERT_NE(main.CurrentDataObject(), nullptr);
     ASSERT_EQ(main.CurrentDataObject()->RecordCount(), 1);
     dialogs.AnswerMessage(MsgResult::Yes)
@@ -95,7 +69,7 @@ TEST_F(MainWindowMaintenance, ImportFromTheDataMenuReloadsTheView)
         .AnswerMessage(MsgResult::No)
         .AnswerMessage(MsgResult::Yes)
         .AnswerMessage(MsgResult::Ok);
-    ChooseFromDataMenu(main, QStringLiteral("mnuImport"));
+    UserInput::ChooseMenu(main, {QStringLiteral("&Dati"), QStringLiteral("Importa dati...")});
     ASSERT_EQ(dialogs.Calls().size(), 5u);
     EXPECT_EQ(dialogs.Calls()[0].text, QStringLiteral("Questa funzione permette di importare < Menù > nell'archivio corrente."
                                                       "\r\rATTENZIONE!\rL'operazione deve essere guidata da personale tecnico!"
@@ -110,45 +84,37 @@ TEST_F(MainWindowMaintenance, ImportFromTheDataMenuReloadsTheView)
 
     // A cancelled file choice changes nothing and says nothing.
     dialogs.AnswerMessage(MsgResult::Yes).AnswerOpenFile(std::nullopt);
-    ChooseFromDataMenu(main, QStringLiteral("mnuImport"));
+    UserInput::ChooseMenu(main, {QStringLiteral("&Dati"), QStringLiteral("Importa dati...")});
     EXPECT_EQ(dialogs.Calls().size(), 7u);
-    EXPECT_EQ(Count(QStringLiteral("SELECT count(*) FROM Menu")), 2);
+    EXPECT_EQ(Number(QStringLiteral("SELECT count(*) FROM Menu")), 2);
 }
 
 TEST_F(MainWindowMaintenance, ClosingTakesTheDaysCopyAndRestoreBringsItBack)
 {
-    frmMain& first = OpenWindow();
+    frmMain& first = Open();
     Exec(QStringLiteral("INSERT INTO Clienti(Ragione_Sociale) VALUES('Osteria del Ponte')"));
-    QMenu* menu = OpenDataMenu(first);
-    ASSERT_NE(menu, nullptr);
-    QTest::keyClick(menu, Qt::Key_Up);
-    ASSERT_EQ(menu->activeAction(), first.Action(QStringLiteral("mnuFileClose")));
-    QTest::keyClick(menu, Qt::Key_Return);
+    UserInput::ChooseMenu(first, {QStringLiteral("&Dati"), QStringLiteral("Chiudi")});
     ASSERT_TRUE(first.IsUnloaded());
-    const QString copy = ArchiveBackup::DailyPath(ArchivePath(), QDate::currentDate());
-    ASSERT_TRUE(QFile::exists(copy));
+    ASSERT_TRUE(QFile::exists(ArchiveBackup::DailyPath(ArchivePath(), QDate::currentDate())));
     EXPECT_TRUE(dialogs.Calls().empty()) << "a copy that works says nothing";
     window.reset();
 
-    frmMain& main = OpenWindow();
+    frmMain& main = Open();
     Exec(QStringLiteral("DELETE FROM Clienti; INSERT INTO Clienti(Ragione_Sociale) VALUES('Bar Centrale')"));
     dialogs.AnswerWindow([](QDialog& dialog) {
         auto& restore = static_cast<frmRestore&>(dialog);
         restore.show();
-        QTreeWidget* list = restore.List();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->topLevelItem(0)).center());
-        QTest::keyClick(list, Qt::Key_Return);
+        UserInput::ClickTreeItem(*restore.List(), restore.List()->topLevelItem(0));
+        QTest::keyClick(restore.List(), Qt::Key_Return);
         return restore.result();
     });
     dialogs.AnswerMessage(MsgResult::Yes).AnswerMessage(MsgResult::Ok);
-    QMenu* dataMenu = OpenDataMenu(main);
-    ASSERT_NE(dataMenu, nullptr);
-    QTest::keyClick(dataMenu, Qt::Key_R);
+    UserInput::ChooseMenuByKeys(main, u'D', u'R');
     ASSERT_EQ(dialogs.Calls().size(), 3u);
     EXPECT_TRUE(dialogs.Calls()[2].text.startsWith(QStringLiteral("Archivio ripristinato dalla copia del ")));
     ASSERT_TRUE(ArchiveSession::Instance().IsDatabaseReady()) << "the archive is open again";
-    EXPECT_EQ(Count(QStringLiteral("SELECT count(*) FROM Clienti WHERE Ragione_Sociale = 'Osteria del Ponte'")), 1);
-    EXPECT_EQ(Count(QStringLiteral("SELECT count(*) FROM Clienti WHERE Ragione_Sociale = 'Bar Centrale'")), 0);
+    EXPECT_EQ(Number(QStringLiteral("SELECT count(*) FROM Clienti WHERE Ragione_Sociale = 'Osteria del Ponte'")), 1);
+    EXPECT_EQ(Number(QStringLiteral("SELECT count(*) FROM Clienti WHERE Ragione_Sociale = 'Bar Centrale'")), 0);
     EXPECT_GT(main.TreeView()->topLevelItemCount(), 0);
 }
 
