@@ -171,8 +171,8 @@ void frmMain::ConnectCommands()
     connect(m_imgSplitter, &SplitterHandle::DragMoved, this, &frmMain::MoveSplitterBar);
     connect(m_imgSplitter, &SplitterHandle::DragEnded, this, &frmMain::EndSplitterDrag);
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { Unload(); });
-    connect(m_grid.get(), &GridBinding::ErrorOccurred, this, [](qint32 number, const QString& description) {
-        ShowErrorReport(QStringLiteral("Visualizzazione dati fallita: \r\r"), Exception(number, description));
+    connect(m_grid.get(), &GridBinding::ErrorOccurred, this, [](qint32 number, const QString& description, const QString& detail) {
+        ShowErrorReport(QStringLiteral("Visualizzazione dati fallita: \r\r"), Exception(number, description, QString(), detail));
     }, Qt::QueuedConnection);
     ConnectViewCommands();
 }

@@ -18,6 +18,8 @@ using SqlDialect::LikePattern;
 
 const char* const OverflowMessage = "Importo fuori dall'intervallo consentito";
 const char* const NotNumericMessage = "Valore non numerico";
+const char* const LikeMessage = "Motivo di Like non valido: «[» non chiuso da «]»";
+const char* const DivisionMessage = "Divisione per zero";
 
 constexpr double TwoTo63 = 9223372036854775808.0;
 
@@ -77,7 +79,7 @@ void LikeFunction(sqlite3_context* context, int argc, sqlite3_value** argv)
     }
     std::optional<LikePattern> compiled = LikePattern::Compile(TextOf(argv[0]));
     if (!compiled) {
-        sqlite3_result_error(context, "Motivo di Like non valido: «[» non chiuso da «]»", -1);
+        sqlite3_result_error(context, LikeMessage, -1);
         return;
     }
     sqlite3_result_int(context, compiled->Matches(TextOf(argv[1])) ? 1 : 0);
@@ -133,7 +135,7 @@ void ExactFunction(sqlite3_context* context, int argc, sqlite3_value** argv)
         return;
     }
     if (Divide && factor->IsZero()) {
-        sqlite3_result_error(context, "Divisione per zero", -1);
+        sqlite3_result_error(context, DivisionMessage, -1);
         return;
     }
     const std::optional<qint64> result = Divide ? factor->DivideUnits(*units) : factor->MultiplyUnits(*units);
@@ -192,6 +194,14 @@ void Register(sqlite3* db, const char* name, int argc, void (*function)(sqlite3_
 }
 
 } // namespace
+
+bool IsSqlFunctionMessage(const QString& message)
+{
+    for (const char* own : {OverflowMessage, NotNumericMessage, LikeMessage, DivisionMessage})
+        if (message == QString::fromUtf8(own))
+            return true;
+    return false;
+}
 
 void RegisterSqlFunctions(sqlite3* db)
 {

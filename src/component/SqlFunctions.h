@@ -10,6 +10,12 @@
 // and, for the translator's own use: mens_upper, mens_lower (over all of
 // Unicode), mens_int (the whole number not above) and mens_clng (rounded,
 // halves to even). Overflow is an SQL error, never a wrapped value.
+#include <QString>
+
 struct sqlite3;
 
 void RegisterSqlFunctions(sqlite3* db);
+
+// Whether a storage error message is one of these functions' own (Italian)
+// refusals.
+bool IsSqlFunctionMessage(const QString& message);

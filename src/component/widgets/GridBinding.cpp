@@ -110,7 +110,7 @@ void GridBinding::OnViewRowChanged(int row)
     } catch (const Exception& e) {
         // A pending edit that cannot be saved keeps the record where it was.
         m_follow.start();
-        ReportError(e.Number(), e.Description());
+        ReportError(e);
     }
 }
 
@@ -125,7 +125,7 @@ void GridBinding::FollowCurrentRecord()
     try {
         row = m_model.RowOfCurrentRecord();
     } catch (const Exception& e) {
-        ReportError(e.Number(), e.Description());
+        ReportError(e);
         return;
     }
     const QModelIndex current = selection->currentIndex();
@@ -146,12 +146,16 @@ void GridBinding::FollowCurrentRecord()
     m_view->scrollTo(target);
 }
 
-void GridBinding::ReportError(qint32 number, const QString& description)
+void GridBinding::ReportError(const Exception& error)
 {
     // Queued: listeners may open a window, which must not happen inside a
     // selection change or a model reset.
     QMetaObject::invokeMethod(
-        this, [this, number, description] { Q_EMIT ErrorOccurred(number, description); }, Qt::QueuedConnection);
+        this,
+        [this, number = error.Number(), description = error.Description(), detail = error.Detail()] {
+            Q_EMIT ErrorOccurred(number, description, detail);
+        },
+        Qt::QueuedConnection);
 }
 
 qreal GridBinding::Dpi() const

@@ -44,14 +44,15 @@ public:
 Q_SIGNALS:
     // The user resized a column.
     void ColumnResized(int column, int twips);
-    // Moving the data object or reading it failed.
-    void ErrorOccurred(qint32 number, const QString& description);
+    // Moving the data object or reading it failed (the detail: see
+    // Exception::Detail).
+    void ErrorOccurred(qint32 number, const QString& description, const QString& detail);
 
 private:
     void ConfigureView();
     void OnViewRowChanged(int row);
     void OnSectionResized(int column, int newSize);
-    void ReportError(qint32 number, const QString& description);
+    void ReportError(const Exception& error);
     QString ColumnKey(int column) const;
     void RememberWidths();
     void RestoreWidths();
