@@ -257,7 +257,7 @@ void frmMain::Activate()
     SetSaleDate(QDate::currentDate());
     // The windows that opening the archive shows activate this window again
     // when they close; that activation has nothing more to do.
-    if (m_activating || m_unloading || m_unloaded)
+    if (m_activating || m_unloading || m_unloaded || m_endingProcess)
         return;
     FlagGuard activating(m_activating);
     try {
@@ -265,6 +265,10 @@ void frmMain::Activate()
         if (session.HasReferences())
             return;
         if (session.InitializeDatabase(*this) == ArchiveSession::Outcome::EndProcess) {
+            // The run ends: the window closes for good, and no longer keeps
+            // the application from quitting as its close box does.
+            m_endingProcess = true;
+            close();
             Q_EMIT EndProcessRequested();
             return;
         }
@@ -580,7 +584,7 @@ void frmMain::EditRecord()
 
 void frmMain::closeEvent(QCloseEvent* event)
 {
-    if (m_unloaded) {
+    if (m_unloaded || m_endingProcess) {
         event->accept();
         return;
     }
