@@ -60,9 +60,14 @@ bool IsStorablePassword(const QString& text)
     return true;
 }
 
+QString PasswordFilePath(const QString& executableDir)
+{
+    return AppPaths::SharedFileBeside(executableDir, QStringLiteral("prtct1.sys"));
+}
+
 QString PasswordFilePath()
 {
-    return AppPaths::FileBesideExecutable(QStringLiteral("prtct1.sys"));
+    return PasswordFilePath(AppPaths::ExecutableDir());
 }
 
 QString ReadStoredPassword(const QString& path)
