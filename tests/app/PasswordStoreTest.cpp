@@ -139,7 +139,16 @@ TEST_F(PasswordFileTest, FailuresAreReportedNotTakenAsNoPassword)
 {
     ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("prtct1.sys")));
     EXPECT_THROW(ReadStoredPassword(m_path), Exception) << "a file that cannot be read is no empty password";
-    EXPECT_THROW(WritePassword(m_dir.filePath(QStringLiteral("manca/prtct1.sys")), QStringLiteral("x")), Exception);
+    try {
+        WritePassword(m_dir.filePath(QStringLiteral("manca/prtct1.sys")), QStringLiteral("x"));
+        FAIL() << "written into a missing folder";
+    } catch (const Exception& e) {
+        // What to do, in Italian; the system's reason only among the details.
+        EXPECT_TRUE(e.Description().startsWith(QStringLiteral("Impossibile scrivere il file della password")));
+        EXPECT_TRUE(e.Description().contains(QStringLiteral("Controllare che il file e la cartella del programma")));
+        EXPECT_FALSE(e.Detail().isEmpty());
+        EXPECT_FALSE(e.Description().contains(e.Detail()));
+    }
 }
 
 TEST(PasswordFileLocation, APasswordBesideTheProgramCountsForEveryUser)
