@@ -49,6 +49,7 @@ public:
     }
     QVariant Value() const override { return FieldText::Parse(Line()->text(), m_type, m_size, m_name); }
     bool IsPending() const override { return Line()->isModified(); }
+    void KeepPending() override { Line()->setModified(true); }
 
 private:
     QLineEdit* Line() const { return static_cast<QLineEdit*>(m_widget); }
