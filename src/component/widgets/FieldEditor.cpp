@@ -25,10 +25,10 @@ public:
         : FieldEditor(new QLineEdit(parent), fieldIndex), m_name(field.caption), m_type(field.type), m_size(field.size)
     {
         QLineEdit* line = Line();
-        if (FieldType::IsText(m_type)) {
-            if (m_size > 0)
-                line->setMaxLength(m_size);
-        } else {
+        // A text has no length limit in the box: a longer one (pasted, most
+        // often) is refused with the engine's message and stays there to be
+        // shortened, never cut.
+        if (!FieldType::IsText(m_type)) {
             static const QRegularExpression number(QStringLiteral("[-+]?[0-9.,]*"));
             line->setValidator(new QRegularExpressionValidator(number, line));
             line->setAlignment(Qt::AlignRight);

@@ -152,7 +152,6 @@ TEST(RecordEditorWindow, EditorsPerTypeFollowTheRulesAndOkStores)
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Righe vendute - Nuovo"));
     EXPECT_EQ(Child<QLabel>(window, QStringLiteral("lblPrezzo"))->text(), QStringLiteral("Prezzo di vendita:"));
     EXPECT_EQ(Child<QLineEdit>(window, QStringLiteral("txtPrezzo"))->toolTip(), QString());
-    EXPECT_EQ(Child<QLineEdit>(window, QStringLiteral("txtNome"))->maxLength(), 30);
     EXPECT_FALSE(Child<QLineEdit>(window, QStringLiteral("txtImporto"))->isEnabled());
     EXPECT_EQ(Child<QLineEdit>(window, QStringLiteral("txtQuantità"))->text(), QStringLiteral("1"));
     ASSERT_NE(Child<QDateTimeEdit>(window, QStringLiteral("dtpUltima_Data")), nullptr);

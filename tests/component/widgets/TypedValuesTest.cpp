@@ -1,5 +1,6 @@
-// The record and value editors driven with real keys: amounts and
-// quantities typed as the grid shows them.
+// The record and value editors driven with real keys and the clipboard:
+// amounts and quantities typed as the grid shows them, and a pasted text
+// longer than its column, which is refused, never cut.
 #include "EngineDialogsArchive.h"
 
 #include "component/Currency.h"
@@ -9,6 +10,8 @@
 #include "support/ScriptedDialogs.h"
 #include "support/UserInput.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -89,6 +92,41 @@ TEST(TypedValues, AmountsAndQuantitiesAsTheGridShowsThem)
     PressOk(value);
     EXPECT_EQ(value.result(), QDialog::Accepted);
     EXPECT_EQ(dish->GetValue(QStringLiteral("Prezzo")).value<Currency>(), Money(20000000));
+}
+
+TEST(TypedValues, APastedTextLongerThanItsColumnIsRefusedNotCut)
+{
+    DialogTest::Archive archive;
+    ScriptedDialogs dialogs;
+    ScopedDialogService use(dialogs);
+    auto dishes = archive.Open(QStringLiteral("Piatti"));
+    RecordEditorWindow window(dishes, EditMode::NewRecord, {});
+    ASSERT_TRUE(UserInput::BringToFront(window));
+    QLineEdit* name = Box(window, "txtNome");
+
+    const QString pasted = QStringLiteral("Tagliatelle al ragù della nonna"); // 31 characters, the column holds 30
+    QGuiApplication::clipboard()->setText(pasted);
+    UserInput::Click(*name);
+    UserInput::PressKey(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(name->text(), pasted) << "nothing is cut";
+    dialogs.AnswerMessage(MsgResult::Ok);
+    UserInput::PressKey(Qt::Key_Tab);
+    ASSERT_EQ(dialogs.Calls().size(), 1u);
+    EXPECT_EQ(dialogs.LastCall().text, QStringLiteral("Il testo per il campo «Nome» è lungo 31 caratteri: il massimo è 30"));
+    EXPECT_EQ(name->text(), pasted) << "the text stays to be shortened";
+
+    dialogs.AnswerMessage(MsgResult::Ok);
+    PressOk(window);
+    EXPECT_NE(window.result(), QDialog::Accepted);
+    EXPECT_FALSE(window.StoredKey().has_value());
+
+    UserInput::Click(*name);
+    UserInput::PressKey(Qt::Key_End);
+    UserInput::PressKey(Qt::Key_Backspace);
+    PressOk(window);
+    ASSERT_TRUE(window.StoredKey().has_value());
+    auto stored = archive.Open(QStringLiteral("Piatti"), QStringLiteral("OID = %1").arg(*window.StoredKey()));
+    EXPECT_EQ(stored->GetValue(QStringLiteral("Nome")).toString(), pasted.left(30));
 }
 
 } // namespace
