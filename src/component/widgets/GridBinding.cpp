@@ -67,6 +67,12 @@ void GridBinding::SetDataObject(std::shared_ptr<DataObject> dataObject)
     m_model.SetDataObject(std::move(dataObject));
 }
 
+void GridBinding::ResetColumnWidths()
+{
+    m_widths.clear();
+    RestoreWidths();
+}
+
 QString GridBinding::ColumnKey(int column) const
 {
     return m_model.FieldNameOfColumn(column).toLower() + (m_model.IsConversionColumn(column) ? QStringLiteral("|") : QString());

@@ -27,6 +27,9 @@ public:
     DataObjectModel& Model() { return m_model; }
     QTableView* View() const { return m_view; }
     void SetDataObject(std::shared_ptr<DataObject> dataObject);
+    // Gives every column its default width now, and forgets the widths kept
+    // by field (a layout reset).
+    void ResetColumnWidths();
 
     // Puts the view's current row on the data object's current record now
     // (moves of the data object are otherwise followed once control returns
