@@ -145,6 +145,15 @@ void ExactFunction(sqlite3_context* context, int argc, sqlite3_value** argv)
         sqlite3_result_error(context, OverflowMessage, -1);
 }
 
+void FoldFunction(sqlite3_context* context, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(context);
+        return;
+    }
+    ResultText(context, TextOf(argv[0]).toCaseFolded());
+}
+
 template <bool Upper>
 void CaseFunction(sqlite3_context* context, int, sqlite3_value** argv)
 {
@@ -211,6 +220,7 @@ void RegisterSqlFunctions(sqlite3* db)
     Register(db, "mens_curmul", 2, ExactFunction<false>);
     Register(db, "mens_upper", 1, CaseFunction<true>);
     Register(db, "mens_lower", 1, CaseFunction<false>);
+    Register(db, "mens_fold", 1, FoldFunction);
     Register(db, "mens_int", 1, WholeFunction<Floor, false>);
     Register(db, "mens_clng", 1, WholeFunction<NearestEven, true>);
 }

@@ -34,6 +34,18 @@ QString RefusedColumns(const QString& message)
 
 } // namespace
 
+Exception DuplicateValuesError(const QString& columns, const QString& detail)
+{
+    return Exception(ComponentError::Duplicate,
+                     columns.isEmpty()
+                         ? QStringLiteral("Dati duplicati: esiste già un record con gli stessi valori. "
+                                          "Cambiare i valori e riprovare.")
+                         : QStringLiteral("Dati duplicati: esiste già un record con gli stessi valori di «%1». "
+                                          "Cambiare i valori e riprovare.")
+                               .arg(columns),
+                     QString(), detail);
+}
+
 Exception SqliteError(int rc, const QString& message, const QString& statement)
 {
     QString detail = QStringLiteral("SQLite: %1 (codice %2)").arg(message).arg(rc);
@@ -49,16 +61,8 @@ Exception SqliteError(int rc, const QString& message, const QString& statement)
         return error(ComponentError::Busy,
                      QStringLiteral("Archivio occupato: un'altra sessione lo sta modificando. Riprovare tra poco."));
     case SQLITE_CONSTRAINT: {
-        if (rc == SQLITE_CONSTRAINT_UNIQUE || rc == SQLITE_CONSTRAINT_PRIMARYKEY) {
-            const QString columns = RefusedColumns(message);
-            return error(ComponentError::Duplicate,
-                         columns.isEmpty()
-                             ? QStringLiteral("Dati duplicati: esiste già un record con gli stessi valori. "
-                                              "Cambiare i valori e riprovare.")
-                             : QStringLiteral("Dati duplicati: esiste già un record con gli stessi valori di «%1». "
-                                              "Cambiare i valori e riprovare.")
-                                   .arg(columns));
-        }
+        if (rc == SQLITE_CONSTRAINT_UNIQUE || rc == SQLITE_CONSTRAINT_PRIMARYKEY)
+            return DuplicateValuesError(RefusedColumns(message), detail);
         return error(ComponentError::InvalidValue,
                      QStringLiteral("Dati non validi: l'archivio non accetta i valori dati. Correggere i valori e riprovare."));
     }

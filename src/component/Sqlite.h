@@ -17,6 +17,10 @@ struct sqlite3_stmt;
 // in the detail.
 Exception SqliteError(int rc, const QString& message, const QString& statement);
 
+// The refusal of a record whose values of a unique key are those of another
+// record; `columns` names the key's columns ("Numero, Categoria").
+Exception DuplicateValuesError(const QString& columns, const QString& detail);
+
 class SqliteDb
 {
 public:
