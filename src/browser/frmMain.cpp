@@ -25,6 +25,7 @@
 #include "component/DatabaseObject.h"
 #include "component/Exception.h"
 #include "component/widgets/DialogService.h"
+#include "component/widgets/ElidedCaptions.h"
 #include "component/GridLayout.h"
 #include "component/widgets/GridBinding.h"
 #include "component/widgets/GridLayoutBinding.h"
@@ -112,6 +113,8 @@ void frmMain::BuildControls()
     m_cmdDateSel = StripButton(m_picTitles, QStringLiteral("cmdDateSel"),
                                QStringLiteral("Imposta il periodo di selezione dei dati"));
     m_cmdDateSel->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    // Where the strip has not the room for its caption, it is elided at its end.
+    ElideCaptions(*m_cmdDateSel);
     m_cmdDateSel->hide();
     m_cmdGridSetting = StripButton(m_picTitles, QStringLiteral("cmdGridSetting"), QStringLiteral("Impostazioni Griglia"));
     m_cmdGridSetting->setIcon(BrowserIcons::Toolbar(QStringLiteral("GridSetting")));

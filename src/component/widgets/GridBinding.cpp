@@ -2,8 +2,11 @@
 
 #include "component/DataObject.h"
 #include "component/Exception.h"
+#include "component/widgets/ElidedCaptions.h"
 
 #include <QHeaderView>
+
+#include <algorithm>
 #include <QScopedValueRollback>
 
 namespace {
@@ -55,6 +58,7 @@ void GridBinding::ConfigureView()
     QHeaderView* columns = m_view->horizontalHeader();
     columns->setSectionResizeMode(QHeaderView::Interactive);
     columns->setHighlightSections(false);
+    ElideCaptions(*columns);
     connect(m_view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { OnViewRowChanged(current.isValid() ? current.row() : -1); });
     connect(columns, &QHeaderView::sectionResized, this,
@@ -100,9 +104,17 @@ void GridBinding::RestoreWidths()
         m_widthsTable = table;
     }
     const QScopedValueRollback guard(m_resizing, true);
-    const int defaultWidth = m_view->horizontalHeader()->defaultSectionSize();
     for (int column = 0; column < m_model.columnCount(); ++column)
-        m_view->setColumnWidth(column, m_widths.value(ColumnKey(column), defaultWidth));
+        m_view->setColumnWidth(column, m_widths.value(ColumnKey(column), DefaultWidth(column)));
+}
+
+int GridBinding::DefaultWidth(int column) const
+{
+    // Wide enough for the column's caption, within twice the usual width;
+    // a longer caption is elided at its end.
+    const QHeaderView* header = m_view->horizontalHeader();
+    const int usual = header->defaultSectionSize();
+    return std::clamp(header->sectionSizeHint(column), usual, 2 * usual);
 }
 
 void GridBinding::OnViewRowChanged(int row)

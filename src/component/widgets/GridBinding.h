@@ -59,6 +59,7 @@ private:
     QString ColumnKey(int column) const;
     void RememberWidths();
     void RestoreWidths();
+    int DefaultWidth(int column) const;
     qreal Dpi() const;
 
     QPointer<QTableView> m_view;
