@@ -403,8 +403,12 @@ void frmMain::ShowSectionItems()
         return;
     const MainLayoutInput in = LayoutInput();
     const int treeTop = in.toolbarHeight + in.titleHeight + in.splitterWidth;
-    const SectionItemGeometry geometry = LayoutSectionItems(m_splitterLeft, treeTop, in.innerWidth, in.innerHeight,
-                                                            FrameSizes::SectionItem, int(PageSections(*node).size()));
+    const QString group = node->text(0);
+    const SectionItemGeometry geometry =
+        LayoutSectionItems(m_splitterLeft, treeTop, in.innerWidth, in.innerHeight, FrameSizes::SectionItem,
+                           int(PageSections(*node).size()), [this, &group](int width) {
+                               return ToTwipsY(m_sectionItems->HeaderHeight(group, ToPixelsX(width)));
+                           });
     m_sectionItems->Show(*node, geometry, [this](const QRect& twips) { return ClientToArea(twips); });
     m_cmdHideTree->setEnabled(false);
 }

@@ -5,6 +5,7 @@
 #include "MainWindowFixture.h"
 
 #include "browser/DateSelection.h"
+#include "browser/SectionItemPage.h"
 #include "support/QtPrinting.h"
 #include "support/UserInput.h"
 
@@ -14,6 +15,34 @@
 #include <QRegularExpression>
 
 namespace {
+
+// A main window as a first run opens it: no stored geometry.
+frmMain& FirstRun(std::unique_ptr<frmMain>& window)
+{
+    window = std::make_unique<frmMain>();
+    window->show();
+    window->Activate();
+    return *window;
+}
+
+TEST_F(MainWindowTest, TheSectionPageHeaderWrapsWithinAFirstRunWindow)
+{
+    CreateArchiveFile();
+    frmMain& main = FirstRun(window);
+    ASSERT_EQ(main.width(), qRound(6500 * main.logicalDpiX() / 1440.0)) << "the first-run width";
+    QPushButton* header = main.SectionItems().Item(1);
+    ASSERT_NE(header, nullptr);
+    EXPECT_LE(header->geometry().right(), main.centralWidget()->width()) << "the header ends within the window";
+    // Every word fits its width, and the lines they wrap into its height.
+    const QFontMetrics metrics(header->font());
+    for (const QString& word : header->text().split(u' ', Qt::SkipEmptyParts))
+        EXPECT_LE(metrics.horizontalAdvance(word), header->width()) << word.toStdString();
+    const QRect lines = metrics.boundingRect(QRect(0, 0, header->width() - 8, 10000), Qt::AlignCenter | Qt::TextWordWrap,
+                                             header->text());
+    EXPECT_LE(lines.height(), header->height());
+    // The buttons start below it.
+    EXPECT_GT(main.SectionItems().Item(2)->y(), header->geometry().bottom());
+}
 
 TEST_F(MainWindowTest, GridCaptionsFitOrGrowTheirControl)
 {
