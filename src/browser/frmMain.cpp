@@ -25,6 +25,7 @@
 #include "component/DatabaseObject.h"
 #include "component/Exception.h"
 #include "component/widgets/DialogService.h"
+#include "component/widgets/ElidedCaptions.h"
 #include "component/GridLayout.h"
 #include "component/widgets/GridBinding.h"
 #include "component/widgets/GridLayoutBinding.h"
@@ -114,6 +115,8 @@ void frmMain::BuildControls()
     m_cmdDateSel = StripButton(m_picTitles, QStringLiteral("cmdDateSel"),
                                QStringLiteral("Imposta il periodo di selezione dei dati"));
     m_cmdDateSel->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    // Where the strip has not the room for its caption, it is elided at its end.
+    ElideCaptions(*m_cmdDateSel);
     m_cmdDateSel->hide();
     m_cmdGridSetting = StripButton(m_picTitles, QStringLiteral("cmdGridSetting"), QStringLiteral("Impostazioni Griglia"));
     m_cmdGridSetting->setIcon(BrowserIcons::Toolbar(QStringLiteral("GridSetting")));
@@ -181,8 +184,8 @@ void frmMain::ConnectCommands()
     connect(m_imgSplitter, &SplitterHandle::DragMoved, this, &frmMain::MoveSplitterBar);
     connect(m_imgSplitter, &SplitterHandle::DragEnded, this, &frmMain::EndSplitterDrag);
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { Unload(); });
-    connect(m_grid.get(), &GridBinding::ErrorOccurred, this, [](qint32 number, const QString& description) {
-        ShowErrorReport(QStringLiteral("Visualizzazione dati fallita: \r\r"), Exception(number, description));
+    connect(m_grid.get(), &GridBinding::ErrorOccurred, this, [](qint32 number, const QString& description, const QString& detail) {
+        ShowErrorReport(QStringLiteral("Visualizzazione dati fallita: \r\r"), Exception(number, description, QString(), detail));
     }, Qt::QueuedConnection);
     ConnectViewCommands();
 }
@@ -267,7 +270,7 @@ void frmMain::Activate()
     SetSaleDate(QDate::currentDate());
     // The windows that opening the archive shows activate this window again
     // when they close; that activation has nothing more to do.
-    if (m_activating || m_unloading || m_unloaded)
+    if (m_activating || m_unloading || m_unloaded || m_endingProcess)
         return;
     FlagGuard activating(m_activating);
     try {
@@ -275,6 +278,10 @@ void frmMain::Activate()
         if (session.HasReferences())
             return;
         if (session.InitializeDatabase(*this) == ArchiveSession::Outcome::EndProcess) {
+            // The run ends: the window closes for good, and no longer keeps
+            // the application from quitting as its close box does.
+            m_endingProcess = true;
+            close();
             Q_EMIT EndProcessRequested();
             return;
         }
@@ -406,8 +413,12 @@ void frmMain::ShowSectionItems()
         return;
     const MainLayoutInput in = LayoutInput();
     const int treeTop = in.toolbarHeight + in.titleHeight + in.splitterWidth;
-    const SectionItemGeometry geometry = LayoutSectionItems(m_splitterLeft, treeTop, in.innerWidth, in.innerHeight,
-                                                            FrameSizes::SectionItem, int(PageSections(*node).size()));
+    const QString group = node->text(0);
+    const SectionItemGeometry geometry =
+        LayoutSectionItems(m_splitterLeft, treeTop, in.innerWidth, in.innerHeight, FrameSizes::SectionItem,
+                           int(PageSections(*node).size()), [this, &group](int width) {
+                               return ToTwipsY(m_sectionItems->HeaderHeight(group, ToPixelsX(width)));
+                           });
     m_sectionItems->Show(*node, geometry, [this](const QRect& twips) { return ClientToArea(twips); });
     m_cmdHideTree->setEnabled(false);
 }
@@ -609,7 +620,7 @@ void frmMain::EditRecord()
 
 void frmMain::closeEvent(QCloseEvent* event)
 {
-    if (m_unloaded) {
+    if (m_unloaded || m_endingProcess) {
         event->accept();
         return;
     }

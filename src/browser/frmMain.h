@@ -222,6 +222,7 @@ private:
     bool m_loadingView = false;
     bool m_unloading = false;
     bool m_unloaded = false;
+    bool m_endingProcess = false;
     bool m_selectingNode = false;
     QString m_lastPopUp;
     QPointer<QWidget> m_options;

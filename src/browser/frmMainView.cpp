@@ -295,6 +295,9 @@ void frmMain::UpdateSelectionCaptions()
     m_cmdDateSel->setText(captions.button);
     m_cmdDateSel->setToolTip(captions.tooltip);
     Action(QStringLiteral("mnuSelection"))->setText(captions.menu);
+    // The button's width follows its caption.
+    if (!m_cmdDateSel->isHidden())
+        LayoutMainWindow(m_splitterLeft);
 }
 
 void frmMain::ShowNoView()

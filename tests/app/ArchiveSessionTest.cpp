@@ -123,8 +123,10 @@ TEST_F(Session, FailureIsReportedAndTheApplicationGoesOn)
     EXPECT_EQ(ArchiveSession::Instance().InitializeDatabase(host), ArchiveSession::Outcome::Failed);
     ASSERT_EQ(dialogs.Calls().size(), 1u);
     const DialogCall& call = dialogs.Calls().front();
-    EXPECT_TRUE(call.text.startsWith(QStringLiteral("Inizializzazione database fallita: \r\r"))) << call.text.toStdString();
-    EXPECT_GT(call.text.size(), QStringLiteral("Inizializzazione database fallita: \r\r").size());
+    // What happened and what to do, in Italian.
+    EXPECT_EQ(call.text, QStringLiteral("Inizializzazione database fallita: \r\rIl file non è un archivio valido o è "
+                                        "danneggiato. Ripristinare una copia di sicurezza dell'archivio, oppure "
+                                        "scegliere un'altra cartella di lavoro."));
     EXPECT_EQ(call.icon, MsgIcon::Critical);
     EXPECT_EQ(call.buttons, MsgButtons::Ok);
     EXPECT_EQ(host.open, 0);

@@ -194,6 +194,22 @@ inline void ClickHeader(QHeaderView& header, int section)
     QTest::mouseClick(header.viewport(), Qt::LeftButton, {}, centre);
 }
 
+// Widens (or narrows, with a negative distance) a column by dragging the
+// right edge of its header section with the mouse.
+inline void DragHeaderEdge(QHeaderView& header, int section, int distance)
+{
+    const int position = header.sectionViewportPosition(section);
+    ASSERT_GE(position, 0) << "the header section is not on screen";
+    const int edge = position + header.sectionSize(section) - 1;
+    const int y = header.height() / 2;
+    QWidget* viewport = header.viewport();
+    QTest::mouseMove(viewport, QPoint(edge, y));
+    QTest::mousePress(viewport, Qt::LeftButton, {}, QPoint(edge, y));
+    for (int step = 1; step <= 4; ++step)
+        QTest::mouseMove(viewport, QPoint(edge + distance * step / 4, y));
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, QPoint(edge + distance, y));
+}
+
 // The first tree item, depth first, whose text in column 0 is the caption.
 inline QTreeWidgetItem* FindTreeItem(const QTreeWidget& tree, const QString& caption)
 {
