@@ -225,7 +225,7 @@ TEST_F(EuroConversionTest, AFailureInTheMiddleIsRolledBackThenReported)
     dialogs.AnswerMessage(MsgResult::Yes).AnswerMessage(MsgResult::No);
     EXPECT_FALSE(ConvertToEuro(*archive.database, nullptr));
     ASSERT_EQ(dialogs.Calls().size(), 2u);
-    EXPECT_TRUE(dialogs.Calls()[1].text.startsWith(QStringLiteral("Conversione interrotta: Errore dell'archivio: disco pieno")))
+    EXPECT_TRUE(dialogs.Calls()[1].text.startsWith(QStringLiteral("Conversione interrotta: Dati non validi: ")))
         << dialogs.Calls()[1].text.toStdString();
     EXPECT_EQ(dialogs.Calls()[1].icon, MsgIcon::Critical);
     EXPECT_EQ(Amounts(), before);

@@ -189,7 +189,7 @@ TEST_F(ConfirmTest, ACommitTheArchiveRefusesIsReportedAndLeavesNothingHalfWritte
         sale->Confirm(true, [&](bool on) { busy.append(on); });
         ADD_FAILURE() << "a refused commit was reported as a confirmed sale";
     } catch (const Exception& error) {
-        EXPECT_EQ(error.Number(), ComponentError::Sql) << error.Description().toStdString();
+        EXPECT_EQ(error.Number(), ComponentError::InvalidValue) << error.Description().toStdString();
     }
     EXPECT_EQ(busy, (QList<bool>{true, false})) << "the window is given back on the way out";
     EXPECT_EQ(dialogs.Beeps(), 0);
