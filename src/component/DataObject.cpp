@@ -610,8 +610,12 @@ QVariant DataObject::Aggregate(const QString& field, int kind)
     DatabaseEngine::CachedStatement s(*m_engine, sql);
     s->BindAll(where.params);
     QVariant stored = s->Step() ? s->Column(0) : QVariant();
+    if (kind == 1 && FieldValue::IsNull(stored))
+        // An average of nothing is no number: saying 0 would be a wrong answer.
+        throw Exception(ComponentError::NoCurrentRecord,
+                        QStringLiteral("Nessun valore di «%1» su cui calcolare la media").arg(f.caption));
     if (FieldValue::IsNull(stored))
-        stored = QVariant(qint64(0)); // nothing to aggregate counts as 0
+        stored = QVariant(qint64(0)); // nothing to total counts as 0
     if (kind == 1 && f.type == FieldType::Currency)
         return QVariant::fromValue(Currency::FromDouble(stored.toDouble() / double(Currency::Scale)));
     if (kind == 1 || f.type == FieldType::Double)

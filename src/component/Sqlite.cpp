@@ -52,6 +52,8 @@ void SqliteDb::Raise(int rc, const QString& context) const
     if (rc == SQLITE_CONSTRAINT_UNIQUE || rc == SQLITE_CONSTRAINT_PRIMARYKEY)
         throw Exception(ComponentError::Duplicate,
                         QStringLiteral("Dati duplicati: esiste già un record con gli stessi valori (%1).").arg(message));
+    if (primary == SQLITE_INTERRUPT)
+        throw Exception(ComponentError::Interrupted, QStringLiteral("Operazione interrotta"));
     if (primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB)
         throw Exception(ComponentError::Io, QStringLiteral("L'archivio è danneggiato o non è un archivio valido: %1").arg(message));
     if (primary == SQLITE_FULL || primary == SQLITE_IOERR || primary == SQLITE_READONLY || primary == SQLITE_CANTOPEN)
