@@ -3,4 +3,4 @@
 set -eu
 ROOT="$(cd "$(dirname "$0")" && pwd)"
 "$ROOT/scripts/setup.sh"
-exec "${MENSORA_BUILD_DIR:-$ROOT/build}/src/app/mensora" "$@"
+exec "${MENSORA_BUILD_DIR:-$ROOT/build}/src/mensora" "$@"
