@@ -97,6 +97,8 @@ public:
     int PageCount() const { return m_pageCount; }
     qint64 RowCount() const { return m_rowCount; }
     int RowsOnPage(int page) const;
+    // The rows a page has room for.
+    int Capacity(int page) const { return page == 0 ? m_geometry.rowsFirst : m_geometry.rowsOther; }
 
     // Draws page `page` (0-based) of the measured layout.
     void PaintPage(QPainter& painter, int page);
