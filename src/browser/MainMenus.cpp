@@ -3,11 +3,31 @@
 #include "browser/BrowserIcons.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
 #include <QToolButton>
+
+namespace {
+
+// A menu widget takes its enabled state from the window, and a menu passes
+// that state on to its own entry: disabling the window and enabling it again
+// (the message window does so over every long operation) would enable the
+// entries of menus that the program had disabled, with no view to act on.
+// The entries' states belong to the program alone, so the menus do not hear
+// of their inherited changes.
+class KeepEntryState : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::EnabledChange; }
+};
+
+} // namespace
 
 const QList<ToolButtonSpec>& ToolButtonSpecs()
 {
@@ -27,7 +47,7 @@ const QList<ToolButtonSpec>& ToolButtonSpecs()
     return specs;
 }
 
-MainMenus::MainMenus(QMainWindow& window)
+MainMenus::MainMenus(QMainWindow& window) : m_keepEntryState(new KeepEntryState(&window))
 {
     QMenuBar* bar = window.menuBar();
     BuildFileMenu(bar);
@@ -56,6 +76,7 @@ QMenu* MainMenus::AddMenu(QMenuBar* bar, QMenu* parent, const QString& name, con
 {
     QMenu* menu = bar ? bar->addMenu(caption) : parent->addMenu(caption);
     menu->setObjectName(name);
+    menu->installEventFilter(m_keepEntryState);
     menu->menuAction()->setObjectName(name);
     m_menus.insert(name, menu);
     m_actions.insert(name, menu->menuAction());

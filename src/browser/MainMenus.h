@@ -14,6 +14,7 @@ class QAction;
 class QMainWindow;
 class QMenu;
 class QMenuBar;
+class QObject;
 class QToolBar;
 class QToolButton;
 
@@ -70,6 +71,7 @@ private:
     void BuildPopUp(QMainWindow& window);
     void BuildToolBar(QMainWindow& window);
 
+    QObject* m_keepEntryState;
     QHash<QString, QAction*> m_actions;
     QHash<QString, QMenu*> m_menus;
     QHash<QString, QAction*> m_buttons;

@@ -30,6 +30,7 @@
 
 #include <functional>
 #include <initializer_list>
+#include <iterator>
 
 namespace UserInput
 {
@@ -59,9 +60,18 @@ inline bool BringToFront(QWidget& window)
     return QTest::qWaitForWindowActive(&window, 2000);
 }
 
+// Lets the window system deliver what the last action caused (a window
+// activated again when a message window closes, a focus change), as it has
+// by the time a user presses the next key.
+inline void Settle()
+{
+    QCoreApplication::processEvents();
+}
+
 // The widget that keys go to: the focus widget, else the active window.
 inline QWidget* KeyTarget()
 {
+    Settle();
     if (QWidget* focus = QApplication::focusWidget())
         return focus;
     if (QWidget* modal = QApplication::activeModalWidget())
@@ -324,6 +334,46 @@ inline void ChoosePopupEntry(std::initializer_list<QString> path)
         menu = ClickOpenMenuEntry(*menu, *step);
     while (QMenu* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget()))
         popup->close();
+}
+
+// Whether the last entry of a menu path shows as enabled: opens the menus
+// through the menu bar as ChooseMenu does, looks at the entry without
+// clicking it, and closes the menus again. False when a menu on the way
+// cannot be opened.
+inline bool MenuEntryEnabled(QMainWindow& window, std::initializer_list<QString> path)
+{
+    EXPECT_GE(path.size(), 2u) << "a menu path is a title and at least one entry";
+    QMenuBar* bar = window.menuBar();
+    auto step = path.begin();
+    QAction* entry = FindMenuEntry(bar->actions(), *step);
+    EXPECT_NE(entry, nullptr) << "no menu " << step->toStdString();
+    bool enabled = entry && entry->isEnabled() && entry->menu();
+    if (enabled) {
+        QMenu* menu = entry->menu();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(entry).center());
+        enabled = QTest::qWaitFor([menu] { return menu->isVisible(); }, 2000);
+        for (++step; enabled && step != path.end(); ++step) {
+            entry = FindMenuEntry(menu->actions(), *step);
+            EXPECT_NE(entry, nullptr) << "no entry " << step->toStdString();
+            enabled = entry && entry->isEnabled();
+            if (enabled && std::next(step) != path.end()) {
+                QMenu* sub = entry->menu();
+                EXPECT_NE(sub, nullptr) << step->toStdString() << " opens no menu";
+                if (!sub)
+                    enabled = false;
+                else {
+                    const QRect rect = menu->actionGeometry(entry);
+                    QTest::mouseMove(menu, rect.center());
+                    QTest::mouseClick(menu, Qt::LeftButton, {}, rect.center());
+                    enabled = QTest::qWaitFor([sub] { return sub->isVisible(); }, 2000);
+                    menu = sub;
+                }
+            }
+        }
+    }
+    while (QMenu* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget()))
+        popup->close();
+    return enabled;
 }
 
 // Opens a menu bar menu with its access key (Alt+letter) and chooses an
