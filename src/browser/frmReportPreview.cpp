@@ -13,9 +13,42 @@
 #include <QSpinBox>
 #include <QStyle>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
+
+// A magnifying glass, with a plus, a minus, or a frame for the whole page
+// or its width.
+QIcon ZoomIcon(QChar sign)
+{
+    QPixmap picture(32, 32);
+    picture.fill(Qt::transparent);
+    QPainter p(&picture);
+    p.setRenderHint(QPainter::Antialiasing);
+    if (sign == u'w' || sign == u'p') {
+        p.setPen(QPen(QColor(0x3c, 0x3c, 0x3c), 1.6));
+        p.setBrush(Qt::white);
+        p.drawRect(sign == u'w' ? QRectF(3, 8, 26, 17) : QRectF(8, 3, 16, 26));
+        p.setPen(QPen(QColor(0x2a, 0x6f, 0xb5), 2.4, Qt::SolidLine, Qt::RoundCap));
+        if (sign == u'w') {
+            p.drawLine(QPointF(7, 16.5), QPointF(25, 16.5));
+        } else {
+            p.drawLine(QPointF(16, 7), QPointF(16, 25));
+        }
+        return QIcon(picture);
+    }
+    p.setPen(QPen(QColor(0x3c, 0x3c, 0x3c), 3.2, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(20, 20), QPointF(28, 28));
+    p.setPen(QPen(QColor(0x3c, 0x3c, 0x3c), 2.0));
+    p.setBrush(QColor(0xe8, 0xf1, 0xfb));
+    p.drawEllipse(QPointF(13, 13), 9, 9);
+    p.setPen(QPen(QColor(0x2a, 0x6f, 0xb5), 2.4, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(9, 13), QPointF(17, 13));
+    if (sign == u'+')
+        p.drawLine(QPointF(13, 9), QPointF(13, 17));
+    return QIcon(picture);
+}
 
 void ReportFailure(const std::exception& error)
 {
@@ -37,19 +70,25 @@ frmReportPreview::frmReportPreview(ArchiveReport& report, const QString& title, 
 
     m_toolBar = new QToolBar(this);
     m_toolBar->setObjectName(QStringLiteral("tbPreview"));
-    m_toolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    const auto add = [this](const QString& name, const QString& caption, QStyle::StandardPixmap icon,
-                            const QKeySequence& key, auto slot) {
-        QAction* action = m_toolBar->addAction(icon == QStyle::SP_CustomBase ? QIcon() : style()->standardIcon(icon), caption);
+    m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    m_toolBar->setIconSize(QSize(22, 22));
+    const auto add = [this](const QString& name, const QString& caption, const QIcon& icon, const QKeySequence& key,
+                            auto slot) {
+        QAction* action = m_toolBar->addAction(icon, caption);
         action->setObjectName(name);
+        action->setToolTip(QString(caption).remove(u'&'));
+        // The commands without a picture show their caption.
+        if (auto* button = qobject_cast<QToolButton*>(m_toolBar->widgetForAction(action)); button && icon.isNull())
+            button->setToolButtonStyle(Qt::ToolButtonTextOnly);
         if (!key.isEmpty())
             action->setShortcut(key);
         connect(action, &QAction::triggered, this, slot);
         return action;
     };
-    add(QStringLiteral("cmdFirst"), QStringLiteral("Prima"), QStyle::SP_MediaSkipBackward, QKeySequence(Qt::CTRL | Qt::Key_Home),
+    const auto standard = [this](QStyle::StandardPixmap icon) { return style()->standardIcon(icon); };
+    add(QStringLiteral("cmdFirst"), QStringLiteral("Prima pagina"), standard(QStyle::SP_MediaSkipBackward), QKeySequence(Qt::CTRL | Qt::Key_Home),
         [this] { GoToPage(0); });
-    add(QStringLiteral("cmdPrevious"), QStringLiteral("Precedente"), QStyle::SP_ArrowLeft, QKeySequence(Qt::Key_PageUp),
+    add(QStringLiteral("cmdPrevious"), QStringLiteral("Pagina precedente"), standard(QStyle::SP_ArrowLeft), QKeySequence(Qt::Key_PageUp),
         [this] { GoToPage(CurrentPage() - 1); });
     m_pageBox = new QSpinBox(this);
     m_pageBox->setObjectName(QStringLiteral("txtPage"));
@@ -65,26 +104,26 @@ frmReportPreview::frmReportPreview(ArchiveReport& report, const QString& title, 
         if (!m_moving)
             GoToPage(value - 1);
     });
-    add(QStringLiteral("cmdNext"), QStringLiteral("Successiva"), QStyle::SP_ArrowRight, QKeySequence(Qt::Key_PageDown),
+    add(QStringLiteral("cmdNext"), QStringLiteral("Pagina successiva"), standard(QStyle::SP_ArrowRight), QKeySequence(Qt::Key_PageDown),
         [this] { GoToPage(CurrentPage() + 1); });
-    add(QStringLiteral("cmdLast"), QStringLiteral("Ultima"), QStyle::SP_MediaSkipForward, QKeySequence(Qt::CTRL | Qt::Key_End),
+    add(QStringLiteral("cmdLast"), QStringLiteral("Ultima pagina"), standard(QStyle::SP_MediaSkipForward), QKeySequence(Qt::CTRL | Qt::Key_End),
         [this] { GoToPage(PageCount() - 1); });
     m_toolBar->addSeparator();
-    add(QStringLiteral("cmdZoomOut"), QStringLiteral("Riduci"), QStyle::SP_CustomBase, QKeySequence(QKeySequence::ZoomOut),
+    add(QStringLiteral("cmdZoomOut"), QStringLiteral("Riduci"), ZoomIcon(u'-'), QKeySequence(QKeySequence::ZoomOut),
         [this] { m_preview->zoomOut(); });
-    add(QStringLiteral("cmdZoomIn"), QStringLiteral("Ingrandisci"), QStyle::SP_CustomBase, QKeySequence(QKeySequence::ZoomIn),
+    add(QStringLiteral("cmdZoomIn"), QStringLiteral("Ingrandisci"), ZoomIcon(u'+'), QKeySequence(QKeySequence::ZoomIn),
         [this] { m_preview->zoomIn(); });
-    add(QStringLiteral("cmdFitWidth"), QStringLiteral("Larghezza pagina"), QStyle::SP_CustomBase, QKeySequence(),
+    add(QStringLiteral("cmdFitWidth"), QStringLiteral("Larghezza pagina"), ZoomIcon(u'w'), QKeySequence(),
         [this] { m_preview->fitToWidth(); });
-    add(QStringLiteral("cmdFitPage"), QStringLiteral("Pagina intera"), QStyle::SP_CustomBase, QKeySequence(),
+    add(QStringLiteral("cmdFitPage"), QStringLiteral("Pagina intera"), ZoomIcon(u'p'), QKeySequence(),
         [this] { m_preview->fitInView(); });
     m_toolBar->addSeparator();
-    add(QStringLiteral("cmdPrint"), QStringLiteral("&Stampa..."), QStyle::SP_CustomBase, QKeySequence(Qt::CTRL | Qt::Key_P),
+    add(QStringLiteral("cmdPrint"), QStringLiteral("&Stampa..."), QIcon(), QKeySequence(Qt::CTRL | Qt::Key_P),
         [this] { PrintList(); });
-    add(QStringLiteral("cmdPdf"), QStringLiteral("Esporta &PDF..."), QStyle::SP_DialogSaveButton, QKeySequence(),
+    add(QStringLiteral("cmdPdf"), QStringLiteral("Esporta &PDF..."), QIcon(), QKeySequence(),
         [this] { SaveList(); });
     m_toolBar->addSeparator();
-    add(QStringLiteral("cmdClose"), QStringLiteral("&Chiudi"), QStyle::SP_DialogCloseButton, QKeySequence(), [this] { reject(); });
+    add(QStringLiteral("cmdClose"), QStringLiteral("&Chiudi"), QIcon(), QKeySequence(), [this] { reject(); });
 
     m_preview = new QPrintPreviewWidget(&m_printer, this);
     m_preview->setObjectName(QStringLiteral("pvReport"));

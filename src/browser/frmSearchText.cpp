@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
-#include <QTimer>
 #include <QVBoxLayout>
 
 frmSearchText::frmSearchText(SearchTextValues& values, const QString& fieldCaption, bool internalVisible,
@@ -64,7 +63,6 @@ frmSearchText::frmSearchText(SearchTextValues& values, const QString& fieldCapti
     });
     auto* f3 = new QShortcut(QKeySequence(Qt::Key_F3), this);
     connect(f3, &QShortcut::activated, this, [this] { Confirm(true); });
-    txtSearch->installEventFilter(this);
 
     // Opening: what was confirmed before is forgotten; the text proposed for
     // this same field comes back, ready for the next match.
@@ -81,9 +79,11 @@ frmSearchText::frmSearchText(SearchTextValues& values, const QString& fieldCapti
     FollowText();
     txtSearch->selectAll();
     if (typed) {
-        // What was typed replaces the selected proposal, as in the box.
+        // What was typed replaces the selected proposal, as in the box; the
+        // next keys follow it.
         txtSearch->setText(*typed);
         MakeDefault(cmdOk);
+        m_typed = true;
     }
     txtSearch->setFocus();
 }
@@ -97,15 +97,15 @@ bool frmSearchText::GetSelection(SearchTextValues& values, QWidget* owner, const
     return values.confirmed;
 }
 
-bool frmSearchText::eventFilter(QObject* watched, QEvent* event)
+void frmSearchText::setVisible(bool visible)
 {
-    if (watched == txtSearch && event->type() == QEvent::FocusIn)
-        // After the box has placed its cursor, so that the selection stays.
-        QTimer::singleShot(0, txtSearch, [box = txtSearch] {
-            if (box->hasFocus())
-                box->selectAll();
-        });
-    return QDialog::eventFilter(watched, event);
+    // Showing a dialog selects the text of its focused box; what the user
+    // typed to open it stays unselected, for the next keys to follow it.
+    QDialog::setVisible(visible);
+    if (visible && std::exchange(m_typed, false)) {
+        txtSearch->deselect();
+        txtSearch->end(false);
+    }
 }
 
 void frmSearchText::MakeDefault(QPushButton* button)

@@ -43,8 +43,7 @@ public:
     QPushButton* cmdOk;
     QPushButton* cmdNext;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void setVisible(bool visible) override;
 
 private:
     void Confirm(bool next);
@@ -52,4 +51,5 @@ private:
     void MakeDefault(QPushButton* button);
 
     SearchTextValues& m_values;
+    bool m_typed = false;
 };

@@ -11,7 +11,7 @@ namespace {
 int g_busyTimeoutMs = 3000;
 // Virtual machine steps between two calls of a statement watch: a few
 // milliseconds of work on an ordinary machine.
-constexpr int kWatchSteps = 20000;
+constexpr int kWatchSteps = 5000;
 } // namespace
 
 DatabaseEngine::DatabaseEngine() : m_connection(*this) {}

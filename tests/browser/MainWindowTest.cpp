@@ -259,11 +259,14 @@ TEST_F(MainWindowTest, PreviewedKeysRunTheirCommands)
     QSignalSpy euro(&main, &frmMain::EuroConversionRequested);
     QSignalSpy typed(&main, &frmMain::SearchKeyTyped);
 
+    dialogs.AnswerRecordEditorCancel().AnswerRecordEditorCancel();
     QTest::keyClick(main.GridView(), Qt::Key_Insert);
     QTest::keyClick(main.GridView(), Qt::Key_Plus, Qt::KeypadModifier);
     EXPECT_EQ(newRecord.count(), 2);
+    dialogs.AnswerMessage(MsgResult::Cancel);
     QTest::keyClick(main.TreeView(), Qt::Key_Delete);
     EXPECT_EQ(deleteRecord.count(), 1);
+    dialogs.AnswerRecordEditorCancel().AnswerRecordEditorCancel();
     QTest::keyClick(main.GridView(), Qt::Key_Return);
     EXPECT_EQ(edit.count(), 1);
     QTest::mouseDClick(main.centralWidget(), Qt::LeftButton, {}, QPoint(2, 2));
@@ -274,8 +277,10 @@ TEST_F(MainWindowTest, PreviewedKeysRunTheirCommands)
     QTest::keyClick(main.GridView(), Qt::Key_A);
     EXPECT_EQ(typed.count(), 0);
     main.ToolButton(QStringLiteral("Find"))->setProperty("Tag", QStringLiteral("1"));
+    dialogs.AnswerWindow([](QDialog&) { return int(QDialog::Rejected); });
     QTest::keyClick(main.GridView(), Qt::Key_A);
     EXPECT_EQ(typed.count(), 1);
+    EXPECT_EQ(dialogs.LastCall().window, QStringLiteral("frmSearchText"));
 
     dialogs.AnswerMessage(MsgResult::No).AnswerMessage(MsgResult::Yes);
     const auto all = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
@@ -297,6 +302,7 @@ TEST_F(MainWindowTest, ToolbarButtonsRunTheirMenuCommands)
     main.SectionItems().Item(2)->click();
     QSignalSpy sale(main.Action(QStringLiteral("mnuNewVendita")), &QAction::triggered);
     QSignalSpy properties(main.Action(QStringLiteral("mnuFileProperties")), &QAction::triggered);
+    dialogs.AnswerRecordEditorCancel();
     main.ToolButton(QStringLiteral("Sale"))->trigger();
     main.ToolButton(QStringLiteral("Properties"))->trigger();
     EXPECT_EQ(sale.count(), 1);
@@ -316,7 +322,7 @@ TEST_F(MainWindowTest, ToolbarButtonsRunTheirMenuCommands)
     main.ToolButton(QStringLiteral("BarcodeReader"))->trigger();
     main.ToolButton(QStringLiteral("FiscalPrinter"))->trigger();
     EXPECT_EQ(main.LastPopUp(), before);
-    EXPECT_TRUE(dialogs.Calls().empty());
+    EXPECT_EQ(int(dialogs.Calls().size()), dialogs.Count(DialogKind::RecordEditor));
 }
 
 TEST_F(MainWindowTest, HidingTheToolbarAndStatusBarGivesTheTreeTheirRoom)

@@ -16,6 +16,7 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QMainWindow>
 #include <QMenu>
@@ -179,6 +180,17 @@ inline void ClickHeader(QHeaderView& header, int section)
     QTest::mouseClick(header.viewport(), Qt::LeftButton, {}, centre);
 }
 
+// A right click at a point of a widget: the press, the context-menu event
+// the windowing system makes of it (QTest's widget events bypass that
+// step), then the release.
+inline void RightClickAt(QWidget* widget, const QPoint& position, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QTest::mousePress(widget, Qt::RightButton, modifiers, position);
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, position, widget->mapToGlobal(position), modifiers);
+    QCoreApplication::sendEvent(widget, &menu);
+    QTest::mouseRelease(widget, Qt::RightButton, modifiers, position);
+}
+
 // Right-clicks the cell at (row, column) of a table-like view, as a user
 // asks for its context menu.
 inline void RightClickCell(QAbstractItemView& view, int row, int column,
@@ -190,7 +202,7 @@ inline void RightClickCell(QAbstractItemView& view, int row, int column,
     view.scrollTo(index);
     const QRect rect = view.visualRect(index);
     ASSERT_FALSE(rect.isEmpty()) << "the item is not on screen";
-    QTest::mouseClick(view.viewport(), Qt::RightButton, modifiers, rect.center());
+    RightClickAt(view.viewport(), rect.center(), modifiers);
 }
 
 // Clicks the header section of a row (the row selector of a grid), with the
@@ -202,8 +214,11 @@ inline void ClickRowHeader(QTableView& view, int row, Qt::KeyboardModifiers modi
     view.scrollTo(view.model()->index(row, 0));
     const int position = header.sectionViewportPosition(row);
     ASSERT_GE(position, 0) << "the row is not on screen";
-    QTest::mouseClick(header.viewport(), button, modifiers,
-                      QPoint(header.width() / 2, position + header.sectionSize(row) / 2));
+    const QPoint centre(header.width() / 2, position + header.sectionSize(row) / 2);
+    if (button == Qt::RightButton)
+        RightClickAt(header.viewport(), centre, modifiers);
+    else
+        QTest::mouseClick(header.viewport(), button, modifiers, centre);
 }
 
 // Clicks a column header with the right button (its context menu).
@@ -211,8 +226,7 @@ inline void RightClickHeader(QHeaderView& header, int section)
 {
     const int position = header.sectionViewportPosition(section);
     ASSERT_GE(position, 0) << "the header section is not on screen";
-    QTest::mouseClick(header.viewport(), Qt::RightButton, {},
-                      QPoint(position + header.sectionSize(section) / 2, header.height() / 2));
+    RightClickAt(header.viewport(), QPoint(position + header.sectionSize(section) / 2, header.height() / 2));
 }
 
 // The first tree item, depth first, whose text in column 0 is the caption.
