@@ -28,6 +28,7 @@
 #include "component/GridLayout.h"
 #include "component/widgets/GridBinding.h"
 #include "component/widgets/GridLayoutBinding.h"
+#include "printing/frmTicketPrintSetting.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -37,6 +38,7 @@
 #include <QFrame>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMetaMethod>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -161,6 +163,10 @@ void frmMain::ConnectCommands()
     on(QStringLiteral("mnuActivate"), &frmMain::ShowFromTray);
     on(QStringLiteral("mnuChangePwd"), &frmMain::ChangePassword);
     on(QStringLiteral("mnuToolsOptions"), &frmMain::OpenOptions);
+    on(QStringLiteral("mnuTicketSetting"), [this] {
+        frmTicketPrintSetting window(this);
+        Dialogs().ExecModal(window);
+    });
     on(QStringLiteral("mnuHelpContents"), &frmMain::ShowHelpMissing);
     on(QStringLiteral("mnuHelpSearchForHelpOn"), &frmMain::ShowHelpMissing);
     on(QStringLiteral("mnuHelpAbout"), &frmMain::ShowAbout);
@@ -412,30 +418,49 @@ void frmMain::ToolButtonClicked(QAction* button)
 {
     const QString key = button->data().toString();
     if (key == QLatin1String("New"))
-        Action(QStringLiteral("mnuFileNew"))->trigger();
+        RunCommand(QStringLiteral("mnuFileNew"));
     else if (key == QLatin1String("Properties"))
-        Action(QStringLiteral("mnuFileProperties"))->trigger();
+        RunCommand(QStringLiteral("mnuFileProperties"));
     else if (key == QLatin1String("Delete"))
-        Action(QStringLiteral("mnuFileDelete"))->trigger();
+        RunCommand(QStringLiteral("mnuFileDelete"));
     else if (key == QLatin1String("Related"))
         PopUpMenu(QStringLiteral("mnuAssociation"));
     else if (key == QLatin1String("Save"))
-        Action(QStringLiteral("mnuSave"))->trigger();
+        RunCommand(QStringLiteral("mnuSave"));
     else if (key == QLatin1String("Filter")) {
         button->setChecked(!m_currentDataObject || !m_currentDataObject->Filter().isEmpty());
         PopUpMenu(QStringLiteral("mnuFilter"));
     } else if (key == QLatin1String("Find")) {
         bool numeric = false;
         const int field = button->property("Tag").toString().toInt(&numeric);
-        if (numeric)
+        if (!numeric)
+            PopUpMenu(QStringLiteral("mnuSearch"));
+        else if (Receives(QMetaMethod::fromSignal(&frmMain::SearchFieldRequested)))
             Q_EMIT SearchFieldRequested(field);
         else
-            PopUpMenu(QStringLiteral("mnuSearch"));
+            Dialogs().Beep();
     } else if (key == QLatin1String("Print"))
         PopUpMenu(QStringLiteral("mnuPrintFunc"));
     else if (key == QLatin1String("Sale"))
-        Action(QStringLiteral("mnuNewVendita"))->trigger();
+        RunCommand(QStringLiteral("mnuNewVendita"));
     // "BarcodeReader" and "FiscalPrinter" run nothing here.
+}
+
+void frmMain::RunCommand(const QString& name)
+{
+    QAction* entry = Action(name);
+    if (!entry->isEnabled()) {
+        // The command does not apply now (no view).
+        Dialogs().Beep();
+        return;
+    }
+    // An entry with no command yet beeps by itself.
+    entry->trigger();
+}
+
+bool frmMain::Receives(const QMetaMethod& signal) const
+{
+    return isSignalConnected(signal);
 }
 
 void frmMain::PopUpMenu(const QString& name)
@@ -515,7 +540,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
         LayoutMainWindow(m_splitterLeft);
     else if (watched == m_area && event->type() == QEvent::MouseButtonDblClick)
         // A double click on the window, outside tree and grid: the current record.
-        Q_EMIT EditRecordRequested();
+        EditRecord();
     else if (event->type() == QEvent::KeyPress) {
         const auto* widget = qobject_cast<QWidget*>(watched);
         if (widget && widget->window() == this && PreviewKey(static_cast<QKeyEvent*>(event)))
@@ -526,31 +551,45 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
 
 bool frmMain::PreviewKey(QKeyEvent* key)
 {
+    // Typing keys are taken only when a search on a field is there to
+    // receive them; otherwise they reach the control that has the focus (the
+    // tree finds its items by their first letters).
     bool searchField = false;
     ToolButton(QStringLiteral("Find"))->property("Tag").toString().toInt(&searchField);
-    switch (::PreviewKey(key->key(), key->modifiers(), searchField)) {
+    const bool searchTakesTyping = searchField && Receives(QMetaMethod::fromSignal(&frmMain::SearchKeyTyped));
+    switch (::PreviewKey(key->key(), key->modifiers(), searchTakesTyping)) {
     case PreviewCommand::None:
         return false;
     case PreviewCommand::EuroConversion:
-        if (Dialogs().MessageBox(EuroConversionQuestion(), MsgButtons::YesNo, MsgIcon::Exclamation,
-                                 MsgDefault::Button2, QString())
-            == MsgResult::Yes)
+        if (!Receives(QMetaMethod::fromSignal(&frmMain::EuroConversionRequested)))
+            Dialogs().Beep();
+        else if (Dialogs().MessageBox(EuroConversionQuestion(), MsgButtons::YesNo, MsgIcon::Exclamation,
+                                      MsgDefault::Button2, QString())
+                 == MsgResult::Yes)
             Q_EMIT EuroConversionRequested();
         return true;
     case PreviewCommand::NewRecord:
-        Action(QStringLiteral("mnuFileNew"))->trigger();
+        RunCommand(QStringLiteral("mnuFileNew"));
         return true;
     case PreviewCommand::DeleteRecord:
-        Action(QStringLiteral("mnuFileDelete"))->trigger();
+        RunCommand(QStringLiteral("mnuFileDelete"));
         return true;
     case PreviewCommand::EditRecord:
-        Q_EMIT EditRecordRequested();
+        EditRecord();
         return true;
     case PreviewCommand::TypeToSearch:
         Q_EMIT SearchKeyTyped(key->key(), key->text());
         return true;
     }
     return false;
+}
+
+void frmMain::EditRecord()
+{
+    if (Receives(QMetaMethod::fromSignal(&frmMain::EditRecordRequested)))
+        Q_EMIT EditRecordRequested();
+    else
+        Dialogs().Beep();
 }
 
 // ---- Closing ----

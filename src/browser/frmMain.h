@@ -156,6 +156,15 @@ private:
     void ShowAbout();
     void ShowFromTray();
     bool PreviewKey(QKeyEvent* key);
+    // Runs a menu command as its key or toolbar button does: refused with a
+    // beep when it does not apply now.
+    void RunCommand(const QString& name);
+    // Enter and the double click: the current record's editor, or a beep
+    // while nothing edits records.
+    void EditRecord();
+    // Whether something is connected to one of this window's signals: a
+    // command that is there to run.
+    bool Receives(const QMetaMethod& signal) const;
     bool CloseOtherWindows();
     void StartSplitterDrag();
     void MoveSplitterBar(int pointerX);

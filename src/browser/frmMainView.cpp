@@ -257,10 +257,8 @@ void frmMain::BuildPerFieldMenus()
         m_menus->AddArrayElement(QStringLiteral("mnuSearchItems"), item.caption, item.tag);
     for (const FieldMenuItem& item : menus.filter)
         m_menus->AddArrayElement(QStringLiteral("mnuFilterItems"), item.caption, item.tag);
-    for (const FieldMenuItem& item : menus.find) {
-        QAction* entry = m_menus->FindItems()->addAction(item.caption);
-        entry->setData(item.tag);
-    }
+    for (const FieldMenuItem& item : menus.find)
+        m_menus->AddFindItem(item.caption, item.tag);
     if (menus.findDefault > 0)
         ToolButton(QStringLiteral("Find"))->setProperty("Tag", QString::number(menus.findDefault));
     for (const FieldMenuItem& item : menus.order)

@@ -117,6 +117,22 @@ inline void PressShortcut(const QKeySequence& sequence)
     QTest::keySequence(target, sequence);
 }
 
+// After a menu closes, the window system gives the activation back to the
+// window the menu belonged to; the offscreen platform leaves it on the
+// closed menu, so it is given back here.
+inline void ReturnFromMenu(QWidget& window)
+{
+    Settle();
+    QWidget* active = QApplication::activeWindow();
+    if ((!active || !active->isVisible()) && window.isVisible()) {
+        window.activateWindow();
+        // The window counts as active already while its closed menu still
+        // has the focus: wait for the application's active window.
+        EXPECT_TRUE(QTest::qWaitFor([&window] { return QApplication::activeWindow() == window.window(); }, 1000))
+            << "the window did not become active again";
+    }
+}
+
 // Clicks a widget (a button, a check box, a text box) at its centre.
 inline void Click(QWidget& widget, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
@@ -327,6 +343,7 @@ inline void ChooseMenu(QMainWindow& window, std::initializer_list<QString> path)
     // A disabled entry leaves the menus open: close them as a user would.
     while (QMenu* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget()))
         popup->close();
+    ReturnFromMenu(window);
 }
 
 // The pop-up menu open on screen, waiting for it to appear; nullptr when
@@ -387,6 +404,7 @@ inline bool MenuEntryEnabled(QMainWindow& window, std::initializer_list<QString>
     }
     while (QMenu* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget()))
         popup->close();
+    ReturnFromMenu(window);
     return enabled;
 }
 
@@ -400,6 +418,7 @@ inline void ChooseMenuByKeys(QMainWindow& window, QChar menuKey, QChar entryKey)
     ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }, 2000))
         << "no menu opened with Alt+" << QString(menuKey).toStdString();
     QTest::keyClick(QApplication::activePopupWidget(), keyOf(entryKey));
+    ReturnFromMenu(window);
 }
 
 // Answers the next modal window that opens through a real exec() (not the
