@@ -214,7 +214,7 @@ private:
     bool CurrentCell(QString& field, QString& text, QVariant& value) const;
     void GridContextMenu(QWidget* source, const QPoint& position);
     void NewRecord();
-    void EditRecord();
+    void EditCurrentRecord();
     void DeleteRecords();
     void ReprintReceipt();
     void RunReport(int mode);

@@ -70,7 +70,7 @@ void frmMain::ConnectRecordCommands()
         connect(Action(name), &QAction::triggered, this, slot);
     };
     on(QStringLiteral("mnuFileNew"), &frmMain::NewRecord);
-    on(QStringLiteral("mnuFileProperties"), &frmMain::EditRecord);
+    on(QStringLiteral("mnuFileProperties"), &frmMain::EditCurrentRecord);
     on(QStringLiteral("mnuFileDelete"), &frmMain::DeleteRecords);
     on(QStringLiteral("mnuFiscalPrint"), &frmMain::ReprintReceipt);
     on(QStringLiteral("mnuPrint"), [this] { RunReport(0); });
@@ -78,8 +78,8 @@ void frmMain::ConnectRecordCommands()
     on(QStringLiteral("mnuPrintExport"), [this] { RunReport(2); });
     on(QStringLiteral("mnuSave"), &frmMain::ExportData);
     on(QStringLiteral("mnuViewWebBrowser"), &frmMain::ExportToBrowser);
-    connect(this, &frmMain::EditRecordRequested, this, &frmMain::EditRecord);
-    connect(m_dgView, &QTableView::doubleClicked, this, &frmMain::EditRecord);
+    connect(this, &frmMain::EditRecordRequested, this, &frmMain::EditCurrentRecord);
+    connect(m_dgView, &QTableView::doubleClicked, this, &frmMain::EditCurrentRecord);
     for (const RelatedArray& related : RelatedArrays())
         m_tmFunc.Register(related.array, [this, group = related.group](int number) { OpenRelated(int(group), number); });
 }
@@ -103,7 +103,7 @@ void frmMain::NewRecord()
     }
 }
 
-void frmMain::EditRecord()
+void frmMain::EditCurrentRecord()
 {
     const QModelIndex current = m_dgView->currentIndex();
     if (m_dgView->isHidden() || !m_currentDataObject || !current.isValid()) {
