@@ -22,7 +22,10 @@
 #include "component/widgets/WaitCursor.h"
 #include "printing/TicketEmission.h"
 #include "printing/TicketPrinters.h"
+#include "printing/clsScriptPrinter.h"
+#include "printing/frmTicketPreview.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QUrl>
 
@@ -284,5 +287,21 @@ void frmMain::OpenRelated(int group, int number)
 
 void frmMain::ShowTicketPreview()
 {
-    // Filled in below once the ticket preview window is available.
+    // The receipt of the row the user sees selected, as its ticket prints.
+    const QModelIndex current = m_dgView->currentIndex();
+    if (current.isValid())
+        m_grid->Model().MoveToRow(current.row());
+    if (m_currentDataObject->NoCurrentRecord()) {
+        Dialogs().Beep();
+        return;
+    }
+    const TicketGeometry geometry = GeometryOf(Settings().Ticket);
+    QSizeF printable(210.0, 297.0);
+    if (geometry.height == 0.0f || geometry.width == 0.0f)
+        printable = CreateTicketTarget(Settings().Ticket.PrinterName)->PrintableSize();
+    frmTicketPreview preview(QApplication::activeWindow());
+    auto printer = std::make_unique<clsScriptPrinter>();
+    printer->SetPrinter(std::make_unique<PreviewTarget>(&preview, printable), geometry);
+    if (TicketEmission(*m_currentDataObject, printer, 1, QString()))
+        Dialogs().ExecModal(preview);
 }

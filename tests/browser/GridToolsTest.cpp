@@ -20,6 +20,7 @@
 #include "component/Table.h"
 #include "component/widgets/GridBinding.h"
 #include "printing/TicketPrinters.h"
+#include "printing/frmTicketPreview.h"
 #include "support/UserInput.h"
 
 #include <QCheckBox>
@@ -727,6 +728,32 @@ TEST_F(GridTools, PrintPreviewAndExportOfAList)
     dialogs.AnswerSaveFile(exported).AnswerMessage(MsgResult::Yes);
     ChooseMenu(main, {"&Dati", "&Stampa dati", "&Esporta stampa"});
     EXPECT_TRUE(PdfText(exported).contains(QStringLiteral("Pag. 1/2")));
+}
+
+TEST_F(GridTools, InTheReceiptsSectionTheReportCommandsPreviewTheTicket)
+{
+    frmMain& main = Open();
+    for (int i = 1; i <= 2; ++i)
+        AddReceipt(QDateTime(QDate(2026, 3, i), QTime(12, 0)), 10 * i);
+    Settings().Ticket.VBScript = QStringLiteral(
+        "Function PrintTicketMask(flds, fldsCliente, fldsTipoDoc, prn, sName, bTotal)\r\n"
+        "  prn.TxtOut 10, 10, \"Totale \" & FormatNumber(flds(\"Importo_Ricevuta\"), 2)\r\n"
+        "  PrintTicketMask = True\r\nEnd Function\r\n"
+        "Function PrintTicketRow(flds, prn, nRow)\r\n  PrintTicketRow = True\r\nEnd Function\r\n");
+    Show(main, QStringLiteral("Ricevute"));
+    UserInput::ClickCell(*main.GridView(), 1, 1);
+    for (const char* command : {"&Stampa", "&Anteprima...", "&Esporta stampa"}) {
+        QStringList texts;
+        dialogs.AnswerWindow([&texts](QDialog& window) {
+            for (const TicketOp& op : static_cast<frmTicketPreview&>(window).Ops())
+                if (op.kind == TicketOp::Kind::Text)
+                    texts.append(op.text);
+            return int(QDialog::Rejected);
+        });
+        ChooseMenu(main, {"&Dati", "&Stampa dati", command});
+        EXPECT_EQ(dialogs.LastCall().window, QStringLiteral("frmTicketPreview")) << command;
+        EXPECT_EQ(texts, QStringList{QStringLiteral("Totale 20,00")}) << command;
+    }
 }
 
 TEST_F(GridTools, ATableWithoutAListSaysSo)
