@@ -57,16 +57,16 @@ ReportDefinition drClienti()
     d.pageTitle = QStringLiteral("Clienti");
     d.orientation = QPageLayout::Landscape;
     d.columns = {
-        {QStringLiteral("Ragione Sociale"), QStringLiteral("Ragione_Sociale"), ReportColumn::Format::Display, 3.4, Qt::AlignLeft},
+        {QStringLiteral("Ragione Sociale"), QStringLiteral("Ragione_Sociale"), ReportColumn::Format::Display, 3.2, Qt::AlignLeft},
         {QStringLiteral("Indirizzo"), QStringLiteral("Indirizzo"), ReportColumn::Format::Display, 3.0, Qt::AlignLeft},
-        {QStringLiteral("Cap"), QStringLiteral("Cap"), ReportColumn::Format::Display, 0.9, Qt::AlignLeft},
-        {QStringLiteral("Comune"), QStringLiteral("Comune"), ReportColumn::Format::Display, 2.2, Qt::AlignLeft},
+        {QStringLiteral("Cap"), QStringLiteral("Cap"), ReportColumn::Format::Display, 1.2, Qt::AlignLeft},
+        {QStringLiteral("Comune"), QStringLiteral("Comune"), ReportColumn::Format::Display, 2.0, Qt::AlignLeft},
         {QStringLiteral("Prov"), QStringLiteral("Provincia"), ReportColumn::Format::Display, 0.8, Qt::AlignLeft},
         {QStringLiteral("Telefono"), QStringLiteral("Telefono"), ReportColumn::Format::Display, 1.6, Qt::AlignLeft},
         {QStringLiteral("Cellulare"), QStringLiteral("Cellulare"), ReportColumn::Format::Display, 1.6, Qt::AlignLeft},
         {QStringLiteral("Fax"), QStringLiteral("Fax"), ReportColumn::Format::Display, 1.6, Qt::AlignLeft},
-        {QStringLiteral("Partita IVA"), QStringLiteral("Partita_Iva"), ReportColumn::Format::Display, 1.8, Qt::AlignLeft},
-        {QStringLiteral("Note"), QStringLiteral("Note"), ReportColumn::Format::Display, 2.6, Qt::AlignLeft},
+        {QStringLiteral("Partita IVA"), QStringLiteral("Partita_Iva"), ReportColumn::Format::Display, 2.0, Qt::AlignLeft},
+        {QStringLiteral("Note"), QStringLiteral("Note"), ReportColumn::Format::Display, 2.4, Qt::AlignLeft},
     };
     return d;
 }
