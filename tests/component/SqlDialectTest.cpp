@@ -344,3 +344,30 @@ TEST(SqlDialectLiterals, ComposedLiteralsReadBack)
               (Oids{1, 2, 3, 4, 5}));
     EXPECT_THROW(SqlDialect::DateLiteral(QDateTime()), Exception);
 }
+
+TEST_F(SqlDialectCriteria, YearAndMonthOfADateSelectAsARangeOfTheDate)
+{
+    // The view of a month or a year reaches its rows through the date's index.
+    const SqlFragment month = Translate("Month(Data) = 3 AND Year(Data) = 2026");
+    EXPECT_FALSE(month.sql.contains(QStringLiteral("strftime"))) << month.sql.toStdString();
+    EXPECT_EQ(month.params, (QVariantList{QStringLiteral("2026-03-01 00:00:00"), QStringLiteral("2026-04-01 00:00:00")}));
+    const SqlFragment year = Translate("Year(Data) = 2026");
+    EXPECT_EQ(year.params, (QVariantList{QStringLiteral("2026-01-01 00:00:00"), QStringLiteral("2027-01-01 00:00:00")}));
+
+    // Whatever the form, the rows are those of the date functions.
+    const auto same = [this](const QString& ranged, const QString& computed) {
+        EXPECT_EQ(Receipts(ranged), Receipts(computed)) << ranged.toStdString();
+    };
+    same(QStringLiteral("Year(Data) = 2026"), QStringLiteral("Year(Data) + 0 = 2026"));
+    same(QStringLiteral("2026 = Year(Data)"), QStringLiteral("Year(Data) + 0 = 2026"));
+    same(QStringLiteral("Year(Data) = 2025"), QStringLiteral("Year(Data) + 0 = 2025"));
+    same(QStringLiteral("NOT Year(Data) = 2026"), QStringLiteral("NOT Year(Data) + 0 = 2026"));
+    same(QStringLiteral("Year(Data) = 2026 AND Month(Data) = 12"), QStringLiteral("Year(Data) + 0 = 2026 AND Month(Data) + 0 = 12"));
+    same(QStringLiteral("Year(Data) = 2026 AND Note Is Null AND Month(Data) = 3"),
+         QStringLiteral("Year(Data) + 0 = 2026 AND Note Is Null AND Month(Data) + 0 = 3"));
+    same(QStringLiteral("Year(Data) = 2026 OR Month(Data) = 12"), QStringLiteral("Year(Data) + 0 = 2026 OR Month(Data) + 0 = 12"));
+    same(QStringLiteral("Month(Data) = 3"), QStringLiteral("Month(Data) + 0 = 3"));
+    EXPECT_EQ(Receipts("Month(Data) = 3 AND Year(Data) = 2026"), (Oids{1, 2})) << "the last second of March is in";
+    // Out of range stays as written.
+    EXPECT_TRUE(Translate("Month(Data) = 13 AND Year(Data) = 2026").sql.contains(QStringLiteral("strftime")));
+}
