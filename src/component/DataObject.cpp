@@ -502,14 +502,19 @@ bool DataObject::FindFirst(const QString& criteria, bool fromNext)
 {
     FlushPendingEdit();
     EnsurePositioned();
-    const QString joinsBefore = m_resolver.JoinClause();
-    const SqlFragment condition = SqlDialect::TranslateCriteria(criteria, m_resolver);
-    if (m_resolver.JoinClause() != joinsBefore) {
-        // The criteria reached another table: read with its join from now on.
-        std::optional<RowPager::Row> keep = m_current;
-        BuildQuery();
-        m_current = keep;
+    // "Find next" repeats the same criteria: it is translated once.
+    if (criteria != m_findText || m_findText.isNull()) {
+        const QString joinsBefore = m_resolver.JoinClause();
+        m_findCondition = SqlDialect::TranslateCriteria(criteria, m_resolver);
+        m_findText = criteria;
+        if (m_resolver.JoinClause() != joinsBefore) {
+            // The criteria reached another table: read with its join from now on.
+            std::optional<RowPager::Row> keep = m_current;
+            BuildQuery();
+            m_current = keep;
+        }
     }
+    const SqlFragment& condition = m_findCondition;
     const RowPager::Row* after = nullptr;
     if (fromNext && m_current && m_edge == Edge::None)
         after = &*m_current;

@@ -376,7 +376,16 @@ Typed SqlEmitter::Like(const Node& node)
         bool escape = false;
         const std::optional<QString> sqliteLike = pattern->ToSqliteLike(&escape);
         if (sqliteLike && sqliteLike->toUtf8().size() <= MaxLikePatternBytes) {
-            const Typed param = Param(*sqliteLike, ValueType::Text);
+            // A pattern that starts with a wildcard can use no index: written
+            // into the statement, it spares SQLite the new preparation that
+            // every binding of a Like pattern causes ("find next" repeats it).
+            Typed param;
+            if (sqliteLike->startsWith(u'%') || sqliteLike->startsWith(u'_')) {
+                param.sql = SqlDialect::TextLiteral(*sqliteLike);
+                param.type = ValueType::Text;
+            } else {
+                param = Param(*sqliteLike, ValueType::Text);
+            }
             result = Compose(escape ? u"($1 LIKE $2 ESCAPE '\\')" : u"($1 LIKE $2)", ValueType::Boolean,
                              {&value, &param});
         } else {
