@@ -82,6 +82,10 @@ void frmMain::ConnectRecordCommands()
     on(QStringLiteral("mnuSave"), &frmMain::ExportData);
     on(QStringLiteral("mnuViewWebBrowser"), &frmMain::ExportToBrowser);
     connect(this, &frmMain::EditRecordRequested, this, &frmMain::EditCurrentRecord);
+    // The archive engine's request for a report of the current view: the
+    // mode (0 print, 1 preview, 2 export) comes first.
+    connect(this, &frmMain::ReportRequested, this,
+            [this](const QVariantList& arguments) { RunReport(arguments.value(0, 1).toInt()); });
     connect(m_dgView, &QTableView::doubleClicked, this, &frmMain::EditCurrentRecord);
     for (const RelatedArray& related : RelatedArrays())
         m_tmFunc.Register(related.array, [this, group = related.group](int number) { OpenRelated(int(group), number); });

@@ -34,6 +34,7 @@
 #include <QSpinBox>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 
 namespace {
 
@@ -426,6 +427,19 @@ TEST_F(GridTools, SearchWithTheDialogF3AndTheNotFoundMessage)
     dialogs.AnswerWindow(Type(QStringLiteral("Bia")));
     UserInput::PressKey(Qt::Key_F3);
     EXPECT_EQ(Cell(main, main.GridView()->currentIndex().row(), QStringLiteral("Ragione_Sociale")), QStringLiteral("Bianchi Luca"));
+
+    // The "Find" button's list of fields: the search opens on the one chosen.
+    dialogs.AnswerWindow(Type(QStringLiteral("Luc"), false, Qt::Key_Return, [](frmSearchText& dialog) {
+        EXPECT_EQ(dialog.lblFieldName->text(), QStringLiteral("Comune"));
+    }));
+    QTimer::singleShot(0, [] { UserInput::ChoosePopupEntry({"Comune"}); });
+    auto* find = qobject_cast<QToolButton*>(main.Menus().ToolBar()->widgetForAction(main.ToolButton(QStringLiteral("Find"))));
+    ASSERT_NE(find, nullptr);
+    QTest::mouseClick(find, Qt::LeftButton, {}, QPoint(find->width() - 4, find->height() / 2)); // its arrow
+    EXPECT_EQ(Cell(main, main.GridView()->currentIndex().row(), QStringLiteral("Comune")), QStringLiteral("Lucca"));
+    EXPECT_EQ(main.ToolButton(QStringLiteral("Find"))->property("Tag").toString(),
+              QString::number(main.Menus().FindItems()->actions().indexOf(
+                                  UserInput::FindMenuEntry(main.Menus().FindItems()->actions(), QStringLiteral("Comune"))) + 1));
 
     // A quote and an accent.
     dialogs.AnswerWindow(Type(QString::fromUtf8("d'a")));
