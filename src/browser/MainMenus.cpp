@@ -282,6 +282,7 @@ void MainMenus::BuildFileMenu(QMenuBar* bar)
 
     AddItem(file, QStringLiteral("mnuSave"), QStringLiteral("&Esporta dati..."));
     AddItem(file, QStringLiteral("mnuImport"), QStringLiteral("Importa dati..."));
+    AddItem(file, QStringLiteral("mnuRestore"), QStringLiteral("&Ripristina archivio..."));
     AddItem(file, QStringLiteral("mnuViewWebBrowser"), QStringLiteral("&Web Browser..."));
     file->addSeparator();
     AddItem(file, QStringLiteral("mnuFileProperties"), QStringLiteral("&Modifica..."), QKeySequence(Qt::Key_F5));

@@ -170,6 +170,9 @@ void frmMain::ConnectCommands()
     on(QStringLiteral("mnuHelpContents"), &frmMain::ShowHelpMissing);
     on(QStringLiteral("mnuHelpSearchForHelpOn"), &frmMain::ShowHelpMissing);
     on(QStringLiteral("mnuHelpAbout"), &frmMain::ShowAbout);
+    on(QStringLiteral("mnuImport"), &frmMain::ImportData);
+    on(QStringLiteral("mnuRestore"), &frmMain::RestoreArchive);
+    connect(this, &frmMain::EuroConversionRequested, this, &frmMain::ConvertToEuro);
 
     connect(m_tvTreeView, &QTreeWidget::currentItemChanged, this, &frmMain::TreeNodeClicked);
     connect(m_sectionItems.get(), &SectionItemPage::Clicked, this, &frmMain::SectionItemClicked);
@@ -645,6 +648,7 @@ bool frmMain::Unload()
         }
         m_tray->IconStop();
         CloseOtherWindows();
+        BackupArchive();
         ReleaseDatabase();
     }
     m_unloaded = true;

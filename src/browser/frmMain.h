@@ -155,6 +155,11 @@ private:
     void ShowHelpMissing();
     void ShowAbout();
     void ShowFromTray();
+    // Maintenance: the euro conversion, the import, the archive's copies.
+    void ConvertToEuro();
+    void ImportData();
+    void RestoreArchive();
+    void BackupArchive();
     bool PreviewKey(QKeyEvent* key);
     // Runs a menu command as its key or toolbar button does: refused with a
     // beep when it does not apply now.

@@ -15,7 +15,8 @@ void Statement::Finalizer::operator()(sqlite3_stmt* s) const { sqlite3_finalize(
 SqliteDb::SqliteDb(const QString& path, bool create, int busyTimeoutMs) : m_path(path)
 {
     sqlite3* raw = nullptr;
-    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_NOMUTEX;
+    // URI names let another archive be attached for reading only.
+    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI;
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &raw, flags, nullptr);
     m_db.reset(raw);
     if (rc != SQLITE_OK) {
