@@ -143,8 +143,9 @@ protected:
                 QTest::keyClick(dialog.txtSearch, Qt::Key_F2);
             QTest::keyClick(dialog.txtSearch, confirm);
             // The window system gives the activation back to the owner.
-            if (QWidget* owner = dialog.parentWidget())
+            if (QWidget* owner = dialog.parentWidget()) {
                 EXPECT_TRUE(UserInput::BringToFront(*owner->window()));
+            }
             return dialog.result();
         };
     }

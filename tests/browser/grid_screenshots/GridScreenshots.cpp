@@ -76,7 +76,7 @@ private:
 };
 
 // The main window with a pop-up menu drawn where it opened.
-void SaveWithMenu(ScreenshotSaver& saver, frmMain& main, QMenu& menu, const QString& name)
+void SaveWithMenu(frmMain& main, QMenu& menu, const QString& name)
 {
     ScreenshotSaver::Settle();
     QPixmap shot = main.grab();
@@ -161,7 +161,7 @@ int main(int argc, char** argv)
         QMenu* related = main.Menu(QStringLiteral("mnuAssociation"));
         const QRect row = main.GridView()->visualRect(main.GridView()->model()->index(3, 1));
         related->popup(main.GridView()->viewport()->mapToGlobal(row.center()));
-        SaveWithMenu(saver, main, *related, QStringLiteral("grid-related-menu"));
+        SaveWithMenu(main, *related, QStringLiteral("grid-related-menu"));
         related->close();
 
         // The receipt list: its preview and its pages as printed.
