@@ -6,6 +6,7 @@
 #include "component/Sqlite.h"
 
 #include <QDateTime>
+#include <algorithm>
 #include <QHash>
 #include <cmath>
 
@@ -380,7 +381,10 @@ Typed SqlEmitter::Like(const Node& node)
             // into the statement, it spares SQLite the new preparation that
             // every binding of a Like pattern causes ("find next" repeats it).
             Typed param;
-            if (sqliteLike->startsWith(u'%') || sqliteLike->startsWith(u'_')) {
+            const bool printable = sqliteLike->isValidUtf16()
+                                   && std::all_of(sqliteLike->cbegin(), sqliteLike->cend(),
+                                                  [](QChar c) { return c.unicode() >= 0x20; });
+            if (printable && (sqliteLike->startsWith(u'%') || sqliteLike->startsWith(u'_'))) {
                 param.sql = SqlDialect::TextLiteral(*sqliteLike);
                 param.type = ValueType::Text;
             } else {

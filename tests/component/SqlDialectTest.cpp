@@ -140,6 +140,8 @@ TEST_F(SqlDialectCriteria, EveryLiteralIsBound)
     EXPECT_TRUE(contains.sql.contains(QStringLiteral("'%x'' OR 1=1 --%'"))) << contains.sql.toStdString();
     EXPECT_EQ(Receipts("Note Like '*x'' OR 1=1 --*'"), Oids());
     EXPECT_EQ(Translate("Note Like 'Tav*'").params, (QVariantList{QStringLiteral("Tav%")})) << "a prefix stays bound";
+    const QString withNul = QStringLiteral("Note Like '*a") + QChar(0) + QStringLiteral("b*'");
+    EXPECT_EQ(Translate(withNul).params.size(), 1) << "a control character is bound, never written";
 }
 
 TEST_F(SqlDialectCriteria, Functions)
