@@ -29,6 +29,7 @@
 #include "component/widgets/GridBinding.h"
 #include "component/widgets/GridLayoutBinding.h"
 #include "printing/frmTicketPrintSetting.h"
+#include "sales/frmVendite.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -162,6 +163,7 @@ void frmMain::ConnectCommands()
     on(QStringLiteral("mnuClose"), &frmMain::Unload);
     on(QStringLiteral("mnuActivate"), &frmMain::ShowFromTray);
     on(QStringLiteral("mnuChangePwd"), &frmMain::ChangePassword);
+    on(QStringLiteral("mnuNewVendita"), &frmMain::NewSale);
     on(QStringLiteral("mnuToolsOptions"), &frmMain::OpenOptions);
     on(QStringLiteral("mnuTicketSetting"), [this] {
         frmTicketPrintSetting window(this);
@@ -490,6 +492,25 @@ void frmMain::HideOrShowTree()
 void frmMain::ChangePassword()
 {
     frmPassword::CheckAccess(this, true, false);
+}
+
+void frmMain::NewSale()
+{
+    auto& session = ArchiveSession::Instance();
+    if (!session.IsDatabaseReady()) {
+        Dialogs().Beep();
+        return;
+    }
+    frmVendite::ShowModal(this, session.Database(), session.Engine());
+    // The receipts just confirmed show in the view, read again with its own
+    // selection (a list is not asked for its period again).
+    if (m_currentDataObject) {
+        try {
+            m_currentDataObject->Requery();
+        } catch (const Exception& error) {
+            ShowErrorReport(QStringLiteral("Visualizzazione dati fallita: \r\r"), error);
+        }
+    }
 }
 
 void frmMain::OpenOptions()

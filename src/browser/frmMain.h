@@ -151,6 +151,7 @@ private:
     void TreeNodeClicked();
     void RefreshView();
     void ChangePassword();
+    void NewSale();
     void OpenOptions();
     void ShowHelpMissing();
     void ShowAbout();

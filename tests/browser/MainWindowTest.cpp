@@ -303,6 +303,7 @@ TEST_F(MainWindowTest, ToolbarButtonsRunTheirMenuCommands)
     main.SectionItems().Item(2)->click();
     QSignalSpy sale(main.Action(QStringLiteral("mnuNewVendita")), &QAction::triggered);
     QSignalSpy properties(main.Action(QStringLiteral("mnuFileProperties")), &QAction::triggered);
+    dialogs.AnswerWindow([](QDialog&) { return int(QDialog::Rejected); }); // the till
     dialogs.AnswerRecordEditorCancel();
     main.ToolButton(QStringLiteral("Sale"))->trigger();
     main.ToolButton(QStringLiteral("Properties"))->trigger();
@@ -323,7 +324,9 @@ TEST_F(MainWindowTest, ToolbarButtonsRunTheirMenuCommands)
     main.ToolButton(QStringLiteral("BarcodeReader"))->trigger();
     main.ToolButton(QStringLiteral("FiscalPrinter"))->trigger();
     EXPECT_EQ(main.LastPopUp(), before);
-    EXPECT_EQ(int(dialogs.Calls().size()), dialogs.Count(DialogKind::RecordEditor));
+    ASSERT_EQ(dialogs.Calls().size(), 2u);
+    EXPECT_EQ(dialogs.Calls().front().title, QStringLiteral("Emissione Ricevute"));
+    EXPECT_EQ(dialogs.Calls().back().kind, DialogKind::RecordEditor);
 }
 
 TEST_F(MainWindowTest, HidingTheToolbarAndStatusBarGivesTheTreeTheirRoom)
