@@ -5,9 +5,11 @@ set -eu
 
 # Qt 6 (widgets, printing, tests; its CMake files need the GL and Vulkan
 # headers), SQLite, GoogleTest and Google Benchmark, a font for offscreen
-# rendering, and python3 as the baseline of the script engine's benchmark.
+# rendering, python3 as the baseline of the script engine's benchmark, and
+# poppler-utils (pdftotext, pdftoppm) to read the printed lists in the tests.
 PACKAGES="cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev libvulkan-dev \
-libsqlite3-dev libgtest-dev libgmock-dev googletest libbenchmark-dev fonts-dejavu-core python3"
+libsqlite3-dev libgtest-dev libgmock-dev googletest libbenchmark-dev fonts-dejavu-core python3 \
+poppler-utils"
 
 missing=""
 for p in $PACKAGES; do

@@ -34,6 +34,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QHeaderView>
 #include <QCursor>
 #include <QFrame>
 #include <QMenu>
@@ -188,6 +190,8 @@ void frmMain::ConnectCommands()
         ShowErrorReport(QStringLiteral("Visualizzazione dati fallita: \r\r"), Exception(number, description, QString(), detail));
     }, Qt::QueuedConnection);
     ConnectViewCommands();
+    ConnectGridCommands();
+    ConnectRecordCommands();
 }
 
 QAction* frmMain::Action(const QString& name) const
@@ -318,6 +322,7 @@ void frmMain::ReleaseDatabase()
     m_grid->SetDataObject(nullptr);
     m_currentDataObject.reset();
     m_presets.reset();
+    m_complexFilter.reset();
 }
 
 void frmMain::SetupCurrencyConversion()
@@ -560,6 +565,12 @@ void frmMain::ShowFromTray()
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::ContextMenu
+        && (watched == m_dgView->viewport() || watched == m_dgView->horizontalHeader()->viewport()
+            || watched == m_dgView->verticalHeader()->viewport())) {
+        GridContextMenu(static_cast<QWidget*>(watched), static_cast<QContextMenuEvent*>(event)->pos());
+        return true;
+    }
     if (watched == m_area && event->type() == QEvent::Resize)
         LayoutMainWindow(m_splitterLeft);
     else if (watched == m_area && event->type() == QEvent::MouseButtonDblClick)

@@ -7,7 +7,9 @@
 
 #include "app/ArchiveSession.h"
 #include "browser/DeferredCommand.h"
+#include "browser/GridCriteria.h"
 #include "browser/MainLayout.h"
+#include "browser/frmSearchText.h"
 #include "component/ComponentInterfaces.h"
 
 #include <QLabel>
@@ -92,6 +94,17 @@ public:
     const QString& LastPopUp() const { return m_lastPopUp; }
     // Whether the tray icon is there to bring the window back.
     bool HasTrayIcon() const;
+
+    // Grid tools: the values of the search dialog, the column filters and
+    // the complex filter of the view, the search in the grid and the total
+    // of a column.
+    SearchTextValues& SearchValues() { return m_searchValues; }
+    const ColumnFilters& ColumnFilterState() const { return m_columnFilters; }
+    ComplexFilter* ComplexFilterObject() const { return m_complexFilter.get(); }
+    void ExecuteSearch(int element);
+    QVariant CalculateTotalColumn(const QString& field);
+    // The key of the selected section ("Clienti", "Lista Ricevute"), empty for none.
+    QString SectionKey() const;
 
     // ArchiveSessionHost
     void ShowMessage(const QString& text) override;
@@ -182,6 +195,42 @@ private:
     void SetGridFieldSequence();
     void ResetGridLayout();
 
+    // Grid tools (frmMainGrid.cpp, frmMainRecords.cpp).
+    void ConnectGridCommands();
+    void ConnectRecordCommands();
+    void ConnectFieldMenuElements();
+    void ResetGridTools();
+    void UpdateFilterItems();
+    void FilterColumn(int element);
+    void ApplyColumnFilters();
+    void CancelAllFilters();
+    void FilterOnCell();
+    void CancelCellFilter();
+    ComplexFilter& CurrentComplexFilter();
+    void OpenComplexFilter();
+    void ApplyComplexFilter();
+    void ChooseSavedFilter(int element);
+    void OrderBy(const QString& field);
+    void OpenCombinedOrder();
+    void SearchField(int element, const std::optional<QString>& typed = std::nullopt);
+    void SearchNext();
+    void SearchCellValue();
+    void TypeToSearch(int key, const QString& text);
+    void ShowAggregate(const QString& field, int kind);
+    bool CurrentCell(QString& field, QString& text, QVariant& value) const;
+    void GridContextMenu(QWidget* source, const QPoint& position);
+    void NewRecord();
+    void EditCurrentRecord();
+    void DeleteRecords();
+    void ReprintReceipt();
+    void RunReport(int mode);
+    void ShowTicketPreview();
+    void ExportData();
+    void ExportToBrowser();
+    void RebuildRelatedMenus(bool clearOnly);
+    void ChooseRelated(const QString& array, QAction* element);
+    void OpenRelated(int group, int number);
+
     // Twips of the client area (below the menu bar) and pixels.
     int ToPixelsX(int twips) const;
     int ToPixelsY(int twips) const;
@@ -211,6 +260,9 @@ private:
 
     std::shared_ptr<DataObject> m_currentDataObject;
     std::unique_ptr<ComplexFilter> m_presets;
+    std::unique_ptr<ComplexFilter> m_complexFilter;
+    ColumnFilters m_columnFilters;
+    SearchTextValues m_searchValues;
     std::unique_ptr<GridLayout> m_gridLayout;
     std::unique_ptr<GridLayoutBinding> m_layoutBinding;
     QMetaObject::Connection m_refreshConnection;

@@ -76,6 +76,8 @@ void frmMain::ResetViewTools()
     Action(QStringLiteral("mnuDataSelBeforeQuery"))->setChecked(false);
     Action(QStringLiteral("mnuFiscalPrint"))->setEnabled(false);
     m_lblTitle1->setText(m_lblTitle1->property("Tag").toString());
+    ResetGridTools();
+    RebuildRelatedMenus(true);
 }
 
 void frmMain::RefreshDetailView(const QString& order)
@@ -168,6 +170,7 @@ void frmMain::LoadView(const QTreeWidgetItem& node, const QString& order)
     LayoutMainWindow(m_splitterLeft);
     BuildPerFieldMenus();
     RebuildSavedFilterMenu();
+    RebuildRelatedMenus(false);
 }
 
 void frmMain::ApplyPresetSelections(const QString& section, const QString& table, ViewRules& rules)
@@ -264,6 +267,7 @@ void frmMain::BuildPerFieldMenus()
         m_menus->AddArrayElement(QStringLiteral("mnuTotalItems"), item.caption, item.tag);
     for (const FieldMenuItem& item : menus.average)
         m_menus->AddArrayElement(QStringLiteral("mnuAverageItems"), item.caption, item.tag);
+    ConnectFieldMenuElements();
 }
 
 void frmMain::RebuildSavedFilterMenu()
@@ -271,12 +275,14 @@ void frmMain::RebuildSavedFilterMenu()
     m_menus->ClearArray(QStringLiteral("mnuFilterComplexItems"));
     if (!m_currentDataObject)
         return;
-    const auto filter = ArchiveSession::Instance().Database()->Tables().Item(m_currentDataObject->TableName()).CreateComplexFilter();
-    const QString names = filter->SavedNames();
+    const QString names = CurrentComplexFilter().SavedNames();
     if (names.isEmpty())
         return;
-    for (const QString& name : names.split(u'|'))
-        m_menus->AddArrayElement(QStringLiteral("mnuFilterComplexItems"), name, name);
+    int element = 0;
+    for (const QString& name : names.split(u'|')) {
+        QAction* entry = m_menus->AddArrayElement(QStringLiteral("mnuFilterComplexItems"), name, name);
+        connect(entry, &QAction::triggered, this, [this, number = ++element] { ChooseSavedFilter(number); });
+    }
 }
 
 void frmMain::UpdateSelectionCaptions()

@@ -502,14 +502,19 @@ bool DataObject::FindFirst(const QString& criteria, bool fromNext)
 {
     FlushPendingEdit();
     EnsurePositioned();
-    const QString joinsBefore = m_resolver.JoinClause();
-    const SqlFragment condition = SqlDialect::TranslateCriteria(criteria, m_resolver);
-    if (m_resolver.JoinClause() != joinsBefore) {
-        // The criteria reached another table: read with its join from now on.
-        std::optional<RowPager::Row> keep = m_current;
-        BuildQuery();
-        m_current = keep;
+    // "Find next" repeats the same criteria: it is translated once.
+    if (criteria != m_findText || m_findText.isNull()) {
+        const QString joinsBefore = m_resolver.JoinClause();
+        m_findCondition = SqlDialect::TranslateCriteria(criteria, m_resolver);
+        m_findText = criteria;
+        if (m_resolver.JoinClause() != joinsBefore) {
+            // The criteria reached another table: read with its join from now on.
+            std::optional<RowPager::Row> keep = m_current;
+            BuildQuery();
+            m_current = keep;
+        }
     }
+    const SqlFragment& condition = m_findCondition;
     const RowPager::Row* after = nullptr;
     if (fromNext && m_current && m_edge == Edge::None)
         after = &*m_current;
@@ -610,8 +615,12 @@ QVariant DataObject::Aggregate(const QString& field, int kind)
     DatabaseEngine::CachedStatement s(*m_engine, sql);
     s->BindAll(where.params);
     QVariant stored = s->Step() ? s->Column(0) : QVariant();
+    if (kind == 1 && FieldValue::IsNull(stored))
+        // An average of nothing is no number: saying 0 would be a wrong answer.
+        throw Exception(ComponentError::NoCurrentRecord,
+                        QStringLiteral("Nessun valore di «%1» su cui calcolare la media").arg(f.caption));
     if (FieldValue::IsNull(stored))
-        stored = QVariant(qint64(0)); // nothing to aggregate counts as 0
+        stored = QVariant(qint64(0)); // nothing to total counts as 0
     if (kind == 1 && f.type == FieldType::Currency)
         return QVariant::fromValue(Currency::FromDouble(stored.toDouble() / double(Currency::Scale)));
     if (kind == 1 || f.type == FieldType::Double)

@@ -198,6 +198,8 @@ private:
 
     QString m_filterText;
     QString m_sortText;
+    QString m_findText;          // the criteria FindFirst translated last
+    SqlFragment m_findCondition;
     SqlFragment m_baseWhere;
     SqlFragment m_filterWhere;
     RowPager m_pager;

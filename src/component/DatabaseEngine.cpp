@@ -5,9 +5,13 @@
 #include "component/SchemaStore.h"
 
 #include <QFileInfo>
+#include <sqlite3.h>
 
 namespace {
 int g_busyTimeoutMs = 3000;
+// Virtual machine steps between two calls of a statement watch: a few
+// milliseconds of work on an ordinary machine.
+constexpr int kWatchSteps = 5000;
 } // namespace
 
 DatabaseEngine::DatabaseEngine() : m_connection(*this) {}
@@ -157,4 +161,35 @@ void AtomicWrite::Commit()
 {
     m_engine.CommitTransaction();
     m_done = true;
+}
+
+int DatabaseEngine::OnStatementProgress(void* engine)
+{
+    auto* self = static_cast<DatabaseEngine*>(engine);
+    if (!self->m_watch || self->m_watching)
+        return 0;
+    self->m_watching = true;
+    bool goOn = true;
+    try {
+        goOn = self->m_watch();
+    } catch (...) {
+        goOn = false;
+    }
+    self->m_watching = false;
+    return goOn ? 0 : 1;
+}
+
+ScopedStatementWatch::ScopedStatementWatch(DatabaseEngine& engine, std::function<bool()> keepGoing)
+    : m_engine(engine), m_previous(std::move(engine.m_watch))
+{
+    m_engine.m_watch = std::move(keepGoing);
+    if (m_engine.m_db.IsOpen())
+        sqlite3_progress_handler(m_engine.m_db.Handle(), kWatchSteps, &DatabaseEngine::OnStatementProgress, &m_engine);
+}
+
+ScopedStatementWatch::~ScopedStatementWatch()
+{
+    m_engine.m_watch = std::move(m_previous);
+    if (!m_engine.m_watch && m_engine.m_db.IsOpen())
+        sqlite3_progress_handler(m_engine.m_db.Handle(), 0, nullptr, nullptr);
 }

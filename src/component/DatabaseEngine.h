@@ -7,6 +7,7 @@
 #include "component/Sqlite.h"
 
 #include <QHash>
+#include <functional>
 #include <memory>
 #include <set>
 #include <unordered_map>
@@ -54,6 +55,10 @@ public:
     std::shared_ptr<const Schema> AttachedSchema() const { return m_schema; }
     // True the first time an order of a table is looked at in this session.
     bool MarkOrderChecked(const QString& key) { return m_checkedOrders.insert(key).second; }
+    // True while a statement in progress is asking its watcher whether to go
+    // on (see ScopedStatementWatch): readers that the watcher's window events
+    // may wake must not read the archive then.
+    bool IsWatching() const { return m_watching; }
 
     // A prepared statement borrowed from the cache; returned, reset, on scope exit.
     class CachedStatement
@@ -77,8 +82,13 @@ private:
     std::unique_ptr<Statement> TakeStatement(const QString& sql);
     void ReturnStatement(const QString& sql, std::unique_ptr<Statement> stmt);
 
+    friend class ScopedStatementWatch;
+    static int OnStatementProgress(void* engine);
+
     SqliteDb m_db;
     ::Connection m_connection;
+    std::function<bool()> m_watch;
+    bool m_watching = false;
     int m_depth = 0;
     quint64 m_generation = 1;
     std::shared_ptr<const Schema> m_schema;
@@ -88,6 +98,24 @@ private:
         size_t operator()(const QString& s) const { return qHash(s); }
     };
     std::unordered_map<QString, std::vector<std::unique_ptr<Statement>>, TextHash> m_cache;
+};
+
+// While alive, every statement of the engine calls `keepGoing` every few
+// milliseconds of work; when it answers false the statement stops and raises
+// ComponentError::Interrupted. It lets a long search or total show a message
+// window, keep it painted and offer a stop button. Watches nest: the inner
+// one is in force until it ends.
+class ScopedStatementWatch
+{
+public:
+    ScopedStatementWatch(DatabaseEngine& engine, std::function<bool()> keepGoing);
+    ~ScopedStatementWatch();
+    ScopedStatementWatch(const ScopedStatementWatch&) = delete;
+    ScopedStatementWatch& operator=(const ScopedStatementWatch&) = delete;
+
+private:
+    DatabaseEngine& m_engine;
+    std::function<bool()> m_previous;
 };
 
 // Runs a group of writes atomically: a transaction of its own when none is

@@ -3,8 +3,10 @@
 #include "component/SqlDialectDecimal.h"
 #include "component/SqlDialectPattern.h"
 #include "component/SqlLexer.h"
+#include "component/Sqlite.h"
 
 #include <QDateTime>
+#include <algorithm>
 #include <QHash>
 #include <cmath>
 
@@ -306,8 +308,49 @@ void SqlEmitter::Align(const std::vector<Typed*>& group, bool comparing)
     }
 }
 
+std::optional<SqlEmitter::DatePart> SqlEmitter::DatePartEquality(const Node& node)
+{
+    if (node.kind != Node::Kind::Compare || node.text != u"=")
+        return std::nullopt;
+    for (int side = 0; side < 2; ++side) {
+        const Node& call = *node.children[size_t(side)];
+        const Node& number = *node.children[size_t(1 - side)];
+        if (call.kind != Node::Kind::Call || call.children.size() != 1 || number.kind != Node::Kind::Number
+            || call.children[0]->kind != Node::Kind::Column)
+            continue;
+        const QString name = call.text.toUpper();
+        if (name != QLatin1String("YEAR") && name != QLatin1String("MONTH"))
+            continue;
+        bool whole = false;
+        const int value = number.text.toInt(&whole);
+        const bool year = name == QLatin1String("YEAR");
+        if (!whole || (year && (value < 1 || value > 9998)) || (!year && (value < 1 || value > 12)))
+            continue;
+        Typed column = Emit(*call.children[0]);
+        if (!column.column || !FieldType::IsDate(column.column->typeCode))
+            continue;
+        return DatePart{year, std::move(column), value};
+    }
+    return std::nullopt;
+}
+
+Typed SqlEmitter::DateRange(const Typed& column, const QDate& from, const QDate& to)
+{
+    // Dates are stored as 'YYYY-MM-DD HH:MM:SS' text: a range of text.
+    Typed out;
+    out.type = ValueType::Boolean;
+    out.sql = QStringLiteral("(%1 >= ? AND %1 < ?)").arg(column.sql);
+    out.params = column.params;
+    out.params.append(SqlDateText(from.startOfDay()));
+    out.params += column.params;
+    out.params.append(SqlDateText(to.startOfDay()));
+    return out;
+}
+
 Typed SqlEmitter::Comparison(const Node& node)
 {
+    if (const std::optional<DatePart> part = DatePartEquality(node); part && part->year)
+        return DateRange(part->column, QDate(part->value, 1, 1), QDate(part->value + 1, 1, 1));
     Typed left = Emit(*node.children[0]);
     Typed right = Emit(*node.children[1]);
     Align({&left, &right});
@@ -334,7 +377,19 @@ Typed SqlEmitter::Like(const Node& node)
         bool escape = false;
         const std::optional<QString> sqliteLike = pattern->ToSqliteLike(&escape);
         if (sqliteLike && sqliteLike->toUtf8().size() <= MaxLikePatternBytes) {
-            const Typed param = Param(*sqliteLike, ValueType::Text);
+            // A pattern that starts with a wildcard can use no index: written
+            // into the statement, it spares SQLite the new preparation that
+            // every binding of a Like pattern causes ("find next" repeats it).
+            Typed param;
+            const bool printable = sqliteLike->isValidUtf16()
+                                   && std::all_of(sqliteLike->cbegin(), sqliteLike->cend(),
+                                                  [](QChar c) { return c.unicode() >= 0x20; });
+            if (printable && (sqliteLike->startsWith(u'%') || sqliteLike->startsWith(u'_'))) {
+                param.sql = SqlDialect::TextLiteral(*sqliteLike);
+                param.type = ValueType::Text;
+            } else {
+                param = Param(*sqliteLike, ValueType::Text);
+            }
             result = Compose(escape ? u"($1 LIKE $2 ESCAPE '\\')" : u"($1 LIKE $2)", ValueType::Boolean,
                              {&value, &param});
         } else {
@@ -385,12 +440,32 @@ Typed SqlEmitter::Join(const Node& node)
 {
     const bool concat = node.kind == Node::Kind::Concat;
     const QString separator = concat ? QStringLiteral(" || ") : u' ' + node.text + u' ';
+    // Month(d) = m And Year(d) = y: the month as one range of d.
+    std::vector<std::optional<Typed>> ranges(node.children.size());
+    std::vector<bool> merged(node.children.size(), false);
+    if (!concat && node.text.compare(QLatin1String("AND"), Qt::CaseInsensitive) == 0) {
+        std::vector<std::optional<DatePart>> parts;
+        for (const NodePtr& child : node.children)
+            parts.push_back(DatePartEquality(*child));
+        for (size_t y = 0; y < parts.size(); ++y)
+            for (size_t m = 0; m < parts.size() && parts[y] && parts[y]->year; ++m)
+                if (parts[m] && !parts[m]->year && !merged[m] && parts[m]->column.sql == parts[y]->column.sql
+                    && parts[m]->column.params == parts[y]->column.params) {
+                    const QDate first(parts[y]->value, parts[m]->value, 1);
+                    ranges[y] = DateRange(parts[y]->column, first, first.addMonths(1));
+                    merged[m] = true;
+                    break;
+                }
+    }
     Typed out;
     out.type = concat ? ValueType::Text : ValueType::Boolean;
     out.sql = QStringLiteral("(");
+    bool first = true;
     for (size_t i = 0; i < node.children.size(); ++i) {
-        const Typed operand = Value(Emit(*node.children[i]));
-        if (i > 0)
+        if (merged[i])
+            continue;
+        const Typed operand = ranges[i] ? *ranges[i] : Value(Emit(*node.children[i]));
+        if (!std::exchange(first, false))
             out.sql += separator;
         // '&' reads Null as an empty text.
         out.sql += concat ? QStringLiteral("COALESCE(") + operand.sql + QStringLiteral(", '')") : operand.sql;

@@ -49,6 +49,18 @@ private:
     Typed Group(const Node& node); // Between and In
     Typed Join(const Node& node);  // And, Or, '&'
 
+    // Year(d) = n or Month(d) = n on a date column d: compared as a range of
+    // d (a year, or a month together with its year in the same And), so that
+    // an index on d serves the view of a day's, a month's or a year's data.
+    struct DatePart
+    {
+        bool year = false;
+        Typed column;
+        int value = 0;
+    };
+    std::optional<DatePart> DatePartEquality(const Node& node);
+    static Typed DateRange(const Typed& column, const QDate& from, const QDate& to);
+
     // Makes a group of values comparable: literals bound as currency units
     // beside a currency, text literals read as dates beside a date, other
     // currencies turned into reals.

@@ -270,13 +270,16 @@ TEST_F(MainWindowTest, PreviewedKeysRunTheirCommands)
     QSignalSpy typed(&main, &frmMain::SearchKeyTyped);
 
     // Keys typed in the grid and in the tree alike.
+    dialogs.AnswerRecordEditorCancel().AnswerRecordEditorCancel();
     UserInput::ClickCell(*main.GridView(), 0, 0);
     UserInput::PressKey(Qt::Key_Insert);
     UserInput::PressKey(Qt::Key_Plus, Qt::KeypadModifier);
     EXPECT_EQ(newRecord.count(), 2);
     UserInput::ClickTreeItem(*main.TreeView(), "Menù");
+    dialogs.AnswerMessage(MsgResult::Cancel);
     UserInput::PressKey(Qt::Key_Delete);
     EXPECT_EQ(deleteRecord.count(), 1);
+    dialogs.AnswerRecordEditorCancel().AnswerRecordEditorCancel();
     UserInput::ClickCell(*main.GridView(), 0, 0);
     UserInput::PressKey(Qt::Key_Return);
     EXPECT_EQ(edit.count(), 1);
@@ -289,8 +292,10 @@ TEST_F(MainWindowTest, PreviewedKeysRunTheirCommands)
     UserInput::PressKey(Qt::Key_A);
     EXPECT_EQ(typed.count(), 0);
     main.ToolButton(QStringLiteral("Find"))->setProperty("Tag", QStringLiteral("1"));
+    dialogs.AnswerWindow([](QDialog&) { return int(QDialog::Rejected); });
     UserInput::PressKey(Qt::Key_A);
     EXPECT_EQ(typed.count(), 1);
+    EXPECT_EQ(dialogs.LastCall().window, QStringLiteral("frmSearchText"));
 
     dialogs.AnswerMessage(MsgResult::No).AnswerMessage(MsgResult::Yes);
     const auto all = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
@@ -317,6 +322,7 @@ TEST_F(MainWindowTest, ToolbarButtonsRunTheirMenuCommands)
     QSignalSpy properties(main.Action(QStringLiteral("mnuFileProperties")), &QAction::triggered);
     QToolBar& bar = *main.Menus().ToolBar();
     dialogs.AnswerWindow([](QDialog&) { return int(QDialog::Rejected); }); // the till
+    dialogs.AnswerRecordEditorCancel();
     UserInput::ClickToolButton(bar, main.ToolButton(QStringLiteral("Sale")));
     UserInput::ClickToolButton(bar, main.ToolButton(QStringLiteral("Properties")));
     EXPECT_EQ(sale.count(), 1);
@@ -336,8 +342,9 @@ TEST_F(MainWindowTest, ToolbarButtonsRunTheirMenuCommands)
     UserInput::ClickToolButton(bar, main.ToolButton(QStringLiteral("BarcodeReader")));
     UserInput::ClickToolButton(bar, main.ToolButton(QStringLiteral("FiscalPrinter")));
     EXPECT_EQ(main.LastPopUp(), before);
-    ASSERT_EQ(dialogs.Calls().size(), 1u);
+    ASSERT_EQ(dialogs.Calls().size(), 2u);
     EXPECT_EQ(dialogs.Calls().front().title, QStringLiteral("Emissione Ricevute"));
+    EXPECT_EQ(dialogs.Calls().back().kind, DialogKind::RecordEditor);
 }
 
 TEST_F(MainWindowTest, HidingTheToolbarAndStatusBarGivesTheTreeTheirRoom)

@@ -131,6 +131,17 @@ TEST_F(SqlDialectCriteria, EveryLiteralIsBound)
     EXPECT_EQ(f.sql.count(u'?'), 3);
     EXPECT_EQ(f.params, (QVariantList{QString("x' OR 1=1 --"), qint64(5), QString("2027-01-01 00:00:00")}));
     EXPECT_EQ(Translate("Fattura = True", "TipiDocumento").params, (QVariantList{qint64(1)}));
+
+    // A pattern that starts with a wildcard is written into the statement
+    // (it can use no index, and a bound one is prepared again at every run):
+    // its quotes are doubled, so it stays one text.
+    const SqlFragment contains = Translate("Note Like '*x'' OR 1=1 --*'");
+    EXPECT_TRUE(contains.params.isEmpty());
+    EXPECT_TRUE(contains.sql.contains(QStringLiteral("'%x'' OR 1=1 --%'"))) << contains.sql.toStdString();
+    EXPECT_EQ(Receipts("Note Like '*x'' OR 1=1 --*'"), Oids());
+    EXPECT_EQ(Translate("Note Like 'Tav*'").params, (QVariantList{QStringLiteral("Tav%")})) << "a prefix stays bound";
+    const QString withNul = QStringLiteral("Note Like '*a") + QChar(0) + QStringLiteral("b*'");
+    EXPECT_EQ(Translate(withNul).params.size(), 1) << "a control character is bound, never written";
 }
 
 TEST_F(SqlDialectCriteria, Functions)
@@ -220,7 +231,7 @@ TEST_F(SqlDialectCriteria, LikePatterns)
     EXPECT_EQ(ascii.params, (QVariantList{QString("Coperto%")}));
     const SqlFragment escaped = Translate("Nome Like '*100[%]*'", "RigheRicevute");
     EXPECT_TRUE(escaped.sql.contains("ESCAPE '\\'"));
-    EXPECT_EQ(escaped.params, (QVariantList{QString("%100\\%%")}));
+    EXPECT_TRUE(escaped.sql.contains("LIKE '%100\\%%'")) << "no index serves it: written into the statement";
     EXPECT_TRUE(Translate("Nome Like 'caffè*'", "RigheRicevute").sql.startsWith("mens_like("));
 
     EXPECT_EQ(Rows("Nome Like '*100[%]*'"), (Oids{6}));
@@ -343,4 +354,31 @@ TEST(SqlDialectLiterals, ComposedLiteralsReadBack)
     EXPECT_EQ(db.Select("Ricevute", "Data >= " + SqlDialect::DateLiteral(QDateTime(QDate(26, 1, 1), QTime(0, 0)))),
               (Oids{1, 2, 3, 4, 5}));
     EXPECT_THROW(SqlDialect::DateLiteral(QDateTime()), Exception);
+}
+
+TEST_F(SqlDialectCriteria, YearAndMonthOfADateSelectAsARangeOfTheDate)
+{
+    // The view of a month or a year reaches its rows through the date's index.
+    const SqlFragment month = Translate("Month(Data) = 3 AND Year(Data) = 2026");
+    EXPECT_FALSE(month.sql.contains(QStringLiteral("strftime"))) << month.sql.toStdString();
+    EXPECT_EQ(month.params, (QVariantList{QStringLiteral("2026-03-01 00:00:00"), QStringLiteral("2026-04-01 00:00:00")}));
+    const SqlFragment year = Translate("Year(Data) = 2026");
+    EXPECT_EQ(year.params, (QVariantList{QStringLiteral("2026-01-01 00:00:00"), QStringLiteral("2027-01-01 00:00:00")}));
+
+    // Whatever the form, the rows are those of the date functions.
+    const auto same = [this](const QString& ranged, const QString& computed) {
+        EXPECT_EQ(Receipts(ranged), Receipts(computed)) << ranged.toStdString();
+    };
+    same(QStringLiteral("Year(Data) = 2026"), QStringLiteral("Year(Data) + 0 = 2026"));
+    same(QStringLiteral("2026 = Year(Data)"), QStringLiteral("Year(Data) + 0 = 2026"));
+    same(QStringLiteral("Year(Data) = 2025"), QStringLiteral("Year(Data) + 0 = 2025"));
+    same(QStringLiteral("NOT Year(Data) = 2026"), QStringLiteral("NOT Year(Data) + 0 = 2026"));
+    same(QStringLiteral("Year(Data) = 2026 AND Month(Data) = 12"), QStringLiteral("Year(Data) + 0 = 2026 AND Month(Data) + 0 = 12"));
+    same(QStringLiteral("Year(Data) = 2026 AND Note Is Null AND Month(Data) = 3"),
+         QStringLiteral("Year(Data) + 0 = 2026 AND Note Is Null AND Month(Data) + 0 = 3"));
+    same(QStringLiteral("Year(Data) = 2026 OR Month(Data) = 12"), QStringLiteral("Year(Data) + 0 = 2026 OR Month(Data) + 0 = 12"));
+    same(QStringLiteral("Month(Data) = 3"), QStringLiteral("Month(Data) + 0 = 3"));
+    EXPECT_EQ(Receipts("Month(Data) = 3 AND Year(Data) = 2026"), (Oids{1, 2})) << "the last second of March is in";
+    // Out of range stays as written.
+    EXPECT_TRUE(Translate("Month(Data) = 13 AND Year(Data) = 2026").sql.contains(QStringLiteral("strftime")));
 }

@@ -29,6 +29,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QPrinter>
 #include <QTest>
 
 #include <deque>
@@ -44,6 +45,7 @@ enum class DialogKind {
     OpenFile,
     SaveFile,
     PrinterSetup,
+    PrintDialog,
     Beep,
     Window,
     SelectionList,
@@ -87,6 +89,7 @@ inline const char* DialogKindName(DialogKind kind)
     case DialogKind::OpenFile: return "open-file dialog";
     case DialogKind::SaveFile: return "save-file dialog";
     case DialogKind::PrinterSetup: return "printer set-up";
+    case DialogKind::PrintDialog: return "print dialog";
     case DialogKind::Beep: return "beep";
     case DialogKind::Window: return "window";
     case DialogKind::SelectionList: return "selection list";
@@ -120,6 +123,15 @@ public:
     ScriptedDialogs& AnswerOpenFile(std::optional<QString> path) { return Push({DialogKind::OpenFile, {}, path, false}); }
     ScriptedDialogs& AnswerSaveFile(std::optional<QString> path) { return Push({DialogKind::SaveFile, {}, path, false}); }
     ScriptedDialogs& AnswerPrinterSetup(bool confirmed) { return Push({DialogKind::PrinterSetup, {}, {}, confirmed}); }
+    // Print dialog: `choose` plays the user on the printer (sets the output
+    // file, the pages) and returns whether the dialog is confirmed.
+    ScriptedDialogs& AnswerPrint(std::function<bool(QPrinter&)> choose)
+    {
+        Answer answer{DialogKind::PrintDialog, {}, {}, true};
+        answer.print = std::move(choose);
+        return Push(std::move(answer));
+    }
+    ScriptedDialogs& AnswerPrintCancel() { return Push({DialogKind::PrintDialog, {}, {}, false}); }
     // An application window shown modally: `act` plays the user (fills the
     // window, clicks its buttons) and returns the window's result.
     ScriptedDialogs& AnswerWindow(std::function<int(QDialog&)> act)
@@ -290,6 +302,18 @@ public:
         return answer && answer->confirmed;
     }
 
+    bool PrintDialog(QPrinter& printer, const QString& title) override
+    {
+        DialogCall call;
+        call.kind = DialogKind::PrintDialog;
+        call.title = title;
+        const Answer* taken = Take(call);
+        if (!taken || !taken->confirmed)
+            return false;
+        const auto choose = taken->print;
+        return choose ? choose(printer) : true;
+    }
+
     void Beep() override
     {
         DialogCall call;
@@ -448,6 +472,7 @@ private:
         std::function<bool(ComplexFilter&)> filterEdit = {};
         int format = 0;
         std::function<void(DataObject&)> look = {};
+        std::function<bool(QPrinter&)> print = {};
     };
 
     static DialogCall EngineCall(DialogKind kind, const QString& table, const QString& title)

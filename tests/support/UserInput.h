@@ -16,10 +16,12 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -210,6 +212,55 @@ inline void DragHeaderEdge(QHeaderView& header, int section, int distance)
     QTest::mouseRelease(viewport, Qt::LeftButton, {}, QPoint(edge + distance, y));
 }
 
+// A right click at a point of a widget: the press, the context-menu event
+// the windowing system makes of it (QTest's widget events bypass that
+// step), then the release.
+inline void RightClickAt(QWidget* widget, const QPoint& position, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QTest::mousePress(widget, Qt::RightButton, modifiers, position);
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, position, widget->mapToGlobal(position), modifiers);
+    QCoreApplication::sendEvent(widget, &menu);
+    QTest::mouseRelease(widget, Qt::RightButton, modifiers, position);
+}
+
+// Right-clicks the cell at (row, column) of a table-like view, as a user
+// asks for its context menu.
+inline void RightClickCell(QAbstractItemView& view, int row, int column,
+                           Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    ASSERT_NE(view.model(), nullptr);
+    const QModelIndex index = view.model()->index(row, column);
+    ASSERT_TRUE(index.isValid());
+    view.scrollTo(index);
+    const QRect rect = view.visualRect(index);
+    ASSERT_FALSE(rect.isEmpty()) << "the item is not on screen";
+    RightClickAt(view.viewport(), rect.center(), modifiers);
+}
+
+// Clicks the header section of a row (the row selector of a grid), with the
+// given button and modifiers.
+inline void ClickRowHeader(QTableView& view, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+                           Qt::MouseButton button = Qt::LeftButton)
+{
+    QHeaderView& header = *view.verticalHeader();
+    view.scrollTo(view.model()->index(row, 0));
+    const int position = header.sectionViewportPosition(row);
+    ASSERT_GE(position, 0) << "the row is not on screen";
+    const QPoint centre(header.width() / 2, position + header.sectionSize(row) / 2);
+    if (button == Qt::RightButton)
+        RightClickAt(header.viewport(), centre, modifiers);
+    else
+        QTest::mouseClick(header.viewport(), button, modifiers, centre);
+}
+
+// Clicks a column header with the right button (its context menu).
+inline void RightClickHeader(QHeaderView& header, int section)
+{
+    const int position = header.sectionViewportPosition(section);
+    ASSERT_GE(position, 0) << "the header section is not on screen";
+    RightClickAt(header.viewport(), QPoint(position + header.sectionSize(section) / 2, header.height() / 2));
+}
+
 // The first tree item, depth first, whose text in column 0 is the caption.
 inline QTreeWidgetItem* FindTreeItem(const QTreeWidget& tree, const QString& caption)
 {
@@ -309,6 +360,27 @@ inline void ChooseMenu(QMainWindow& window, std::initializer_list<QString> path)
     while (QMenu* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget()))
         popup->close();
     ReturnFromMenu(window);
+}
+
+// The pop-up menu open on screen, waiting for it to appear; nullptr when
+// none opens.
+inline QMenu* OpenPopup(int timeoutMs = 2000)
+{
+    [[maybe_unused]] const bool opened =
+        QTest::qWaitFor([] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()) != nullptr; }, timeoutMs);
+    return qobject_cast<QMenu*>(QApplication::activePopupWidget());
+}
+
+// Chooses an entry, through its sub-menus, of the pop-up menu open on screen
+// (a context menu, a toolbar button's menu).
+inline void ChoosePopupEntry(std::initializer_list<QString> path)
+{
+    QMenu* menu = OpenPopup();
+    ASSERT_NE(menu, nullptr) << "no pop-up menu is open";
+    for (auto step = path.begin(); step != path.end() && menu; ++step)
+        menu = ClickOpenMenuEntry(*menu, *step);
+    while (QMenu* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget()))
+        popup->close();
 }
 
 // Whether the last entry of a menu path shows as enabled: opens the menus

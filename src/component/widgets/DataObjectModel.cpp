@@ -2,6 +2,7 @@
 
 #include "component/CurrencyObject.h"
 #include "component/DataObject.h"
+#include "component/DatabaseEngine.h"
 #include "component/DatabaseObject.h"
 #include "component/Exception.h"
 #include "component/FieldValue.h"
@@ -202,6 +203,10 @@ QVariant DataObjectModel::data(const QModelIndex& index, int role) const
         return {};
     }
 
+    // A long statement of the archive lets window events through while it
+    // runs: its rows are read again once it is over.
+    if (m_dataObject->Engine().IsWatching())
+        return {};
     QVariant value;
     try {
         const RowPager::Row* row = m_dataObject->RowAt(index.row());

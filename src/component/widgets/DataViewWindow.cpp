@@ -5,10 +5,14 @@
 #include "component/widgets/DialogService.h"
 #include "component/widgets/GridBinding.h"
 #include "component/widgets/GridColumns.h"
+#include "component/widgets/RelatedNavigation.h"
+#include "component/Exception.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>
+#include <QContextMenuEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -30,6 +34,9 @@ DataViewWindow::DataViewWindow(std::shared_ptr<DataObject> data, const QString& 
         Dialogs().MessageBox(description, MsgButtons::Ok, MsgIcon::Exclamation, MsgDefault::Button1, windowTitle());
     });
     connect(&m_binding->Model(), &QAbstractItemModel::modelReset, this, &DataViewWindow::ShowCount);
+    m_related = new QMenu(this);
+    m_related->setObjectName(QStringLiteral("mnuAssociation"));
+    m_grid->viewport()->installEventFilter(this);
 
     m_count = new QLabel(this);
     m_count->setObjectName(QStringLiteral("lblCount"));
@@ -60,4 +67,38 @@ void DataViewWindow::ShowCount()
 {
     const int count = m_binding->Model().rowCount();
     m_count->setText(QStringLiteral("%1 record").arg(QLocale(QLocale::Italian, QLocale::Italy).toString(count)));
+}
+
+bool DataViewWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_grid->viewport() && event->type() == QEvent::ContextMenu) {
+        const auto* menuEvent = static_cast<QContextMenuEvent*>(event);
+        const QModelIndex index = m_grid->indexAt(menuEvent->pos());
+        if (index.isValid()) {
+            m_grid->setCurrentIndex(index);
+            ShowRelated(menuEvent->globalPos());
+        }
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void DataViewWindow::ShowRelated(const QPoint& globalPosition)
+{
+    m_related->clear();
+    std::optional<std::pair<RelatedItem::Group, int>> choice;
+    RelatedNavigation::Fill(*m_related, m_data, [&choice](RelatedItem::Group group, int number) {
+        choice = std::make_pair(group, number);
+    });
+    if (m_related->isEmpty())
+        return;
+    m_related->exec(globalPosition);
+    if (!choice)
+        return;
+    // Once the menu has closed.
+    try {
+        RelatedNavigation::Open(m_data, choice->first, choice->second);
+    } catch (const Exception& error) {
+        Dialogs().MessageBox(error.Description(), MsgButtons::Ok, MsgIcon::Exclamation, MsgDefault::Button1, windowTitle());
+    }
 }

@@ -15,6 +15,7 @@
 #include <optional>
 
 class QDialog;
+class QPrinter;
 class ComplexFilter;
 class DataObject;
 class DatabaseObject;
@@ -57,6 +58,10 @@ public:
 
     // The printer set-up dialog; True when confirmed.
     virtual bool PrinterSetup(const QString& title) = 0;
+
+    // The print dialog over `printer` (which printer, which pages, how many
+    // copies); True when confirmed, the choices then set on `printer`.
+    virtual bool PrintDialog(QPrinter& printer, const QString& title) = 0;
 
     // The refusal of a command that does not apply.
     virtual void Beep() = 0;

@@ -1,6 +1,7 @@
 #include "component/widgets/GridBinding.h"
 
 #include "component/DataObject.h"
+#include "component/DatabaseEngine.h"
 #include "component/Exception.h"
 #include "component/widgets/ElidedCaptions.h"
 
@@ -137,6 +138,10 @@ void GridBinding::FollowCurrentRecord()
     m_follow.stop();
     if (!m_view || m_syncing || m_view->model() != &m_model)
         return;
+    if (const auto& data = m_model.GetDataObject(); data && data->Engine().IsWatching()) {
+        m_follow.start(); // a long statement is running: after it
+        return;
+    }
     QItemSelectionModel* selection = m_view->selectionModel();
     const QScopedValueRollback guard(m_syncing, true);
     int row = -1;

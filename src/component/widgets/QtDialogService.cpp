@@ -196,6 +196,14 @@ bool QtDialogService::PrinterSetup(const QString& title)
     return dialog.exec() == QDialog::Accepted;
 }
 
+bool QtDialogService::PrintDialog(QPrinter& printer, const QString& title)
+{
+    QPrintDialog dialog(&printer, QApplication::activeWindow());
+    dialog.setWindowTitle(DialogTitle(title));
+    dialog.setOptions(QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintShowPageSize);
+    return dialog.exec() == QDialog::Accepted;
+}
+
 void QtDialogService::Beep()
 {
     QApplication::beep();

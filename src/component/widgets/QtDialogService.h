@@ -19,6 +19,7 @@ public:
                                            const QString& filter) override;
     QStringList Printers() override;
     bool PrinterSetup(const QString& title) override;
+    bool PrintDialog(QPrinter& printer, const QString& title) override;
     void Beep() override;
     int ExecModal(QDialog& window) override;
 

@@ -4,14 +4,18 @@
 #include "EngineWindowHelpers.h"
 
 #include "component/DataExport.h"
+#include "component/RelatedItems.h"
 #include "component/widgets/DataViewWindow.h"
 #include "component/widgets/ExportWindow.h"
 #include "support/ScriptedDialogs.h"
+#include "support/UserInput.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
+#include <QTimer>
 #include <QTableView>
 
 using DialogTest::Child;
@@ -152,4 +156,48 @@ TEST(DataViewWindow, ShowsTheRecordsWithTheirCount)
 
     DataViewWindow untitled(dishes, QString());
     EXPECT_EQ(untitled.windowTitle(), QStringLiteral("Piatti del giorno"));
+}
+
+TEST(DataViewWindow, ARightClickOnARowOpensItsRelatedRecordsAcrossTheChain)
+{
+    DialogTest::Archive archive;
+    ScriptedDialogs dialogs;
+    ScopedDialogService use(dialogs);
+    auto categories = archive.Open(QStringLiteral("Categorie"), QStringLiteral("Descrizione = 'Primi'"));
+    categories->MoveFirst();
+    const auto sameCategory = RelatedItems::Resolve(categories, RelatedItem::Group::Container, 1);
+    ASSERT_TRUE(sameCategory);
+    EXPECT_EQ(sameCategory->item.caption, QStringLiteral("Piatti del giorno con stessa Categoria"));
+    auto dishes = RelatedItems::Open(categories, sameCategory->item);
+    ASSERT_EQ(dishes->RecordCount(), 2);
+
+    DataViewWindow window(dishes, sameCategory->item.caption);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QStringList shown;
+    QTimer::singleShot(0, [&shown] {
+        QMenu* menu = UserInput::OpenPopup();
+        ASSERT_NE(menu, nullptr);
+        for (QAction* entry : menu->actions())
+            shown.append(entry->text());
+        UserInput::ChoosePopupEntry({"Categorie (Categoria)"});
+    });
+    dialogs.AnswerDataWindow([](DataObject& category) {
+        EXPECT_EQ(category.TableName(), QStringLiteral("Categorie"));
+        EXPECT_EQ(category.GetValue(QStringLiteral("Descrizione")).toString(), QStringLiteral("Primi"));
+    });
+    UserInput::RightClickCell(*window.Grid(), 1, 0);
+    // The dishes' own relations, then those of the category they came from.
+    EXPECT_EQ(shown, (QStringList{QStringLiteral("< Associati >"), QStringLiteral("Categoria"), QStringLiteral("< Riferimenti >"),
+                                  QStringLiteral("Categorie (Categoria)"), QStringLiteral("< Contenitori >"),
+                                  QStringLiteral("Piatti del giorno con stessa Categoria"),
+                                  QStringLiteral("Righe vendute con stessa Categoria")}));
+    EXPECT_EQ(dialogs.LastCall().title, QStringLiteral("Categorie (Categoria)"));
+
+    // The reference to one record opens the record editor on it.
+    QTimer::singleShot(0, [] { UserInput::ChoosePopupEntry({"Categoria"}); });
+    dialogs.AnswerRecordEditorCancel();
+    UserInput::RightClickCell(*window.Grid(), 0, 0);
+    EXPECT_EQ(dialogs.LastCall().kind, DialogKind::RecordEditor);
+    EXPECT_EQ(dialogs.LastCall().table, QStringLiteral("Categorie"));
 }

@@ -66,6 +66,7 @@ public:
     }
     QStringList Printers() override { return {}; }
     bool PrinterSetup(const QString&) override { return false; }
+    bool PrintDialog(QPrinter&, const QString&) override { return false; }
     void Beep() override {}
     int ExecModal(QDialog&) override { return 0; }
     std::optional<qint64> SelectionList(const std::shared_ptr<DataObject>& data, const QString&, const QString&) override
