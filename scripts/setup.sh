@@ -5,9 +5,12 @@ set -eu
 
 # Qt 6 (widgets, printing, tests; its CMake files need the GL and Vulkan
 # headers), SQLite, GoogleTest and Google Benchmark, a font for offscreen
-# rendering, and python3 as the baseline of the script engine's benchmark.
+# rendering, and python3 as the baseline of the script engine's benchmark and
+# the smoke test's driver; for the smoke test, a virtual X server, xdotool for
+# input and ImageMagick's import for screenshots.
 PACKAGES="cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev libvulkan-dev \
-libsqlite3-dev libgtest-dev libgmock-dev googletest libbenchmark-dev fonts-dejavu-core python3"
+libsqlite3-dev libgtest-dev libgmock-dev googletest libbenchmark-dev fonts-dejavu-core python3 \
+xvfb xdotool imagemagick"
 
 missing=""
 for p in $PACKAGES; do
