@@ -238,6 +238,12 @@ int main(int argc, char** argv)
     g_emptyProcessKb = ResidentKilobytes();
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
+    try {
+        TheArchive();
+    } catch (const Exception& e) {
+        std::fprintf(stderr, "archive_bench: impossibile preparare l'archivio di prova: %s\n", qPrintable(e.Description()));
+        return 1;
+    }
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();

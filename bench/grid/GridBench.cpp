@@ -4,11 +4,13 @@
 
 #include "component/widgets/DataObjectModelTestArchive.h"
 
+#include "component/Exception.h"
 #include "component/Sqlite.h"
 #include "component/widgets/DataObjectModel.h"
 
 #include <QCoreApplication>
 #include <benchmark/benchmark.h>
+#include <cstdio>
 
 namespace {
 
@@ -95,6 +97,12 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
+    try {
+        SharedArchive();
+    } catch (const Exception& e) {
+        std::fprintf(stderr, "grid_bench: impossibile preparare l'archivio di prova: %s\n", qPrintable(e.Description()));
+        return 1;
+    }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

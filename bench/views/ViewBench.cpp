@@ -21,6 +21,7 @@
 #include "browser/SectionTree.h"
 #include "browser/frmMain.h"
 #include "browser/frmSetParamStat.h"
+#include "component/Exception.h"
 #include "component/Sqlite.h"
 #include "component/widgets/QtDialogService.h"
 
@@ -37,10 +38,18 @@ namespace {
 
 constexpr int kScreenRows = 30;
 
-// Answers the list parameters with the last full year of the archive.
+// Answers the list parameters with the last full year of the archive; a
+// message box (a failed opening) is noted, not shown.
 class BenchDialogs : public QtDialogService
 {
 public:
+    MsgResult MessageBox(const QString& text, MsgButtons, MsgIcon, MsgDefault, const QString&) override
+    {
+        messages.append(text);
+        return MsgResult::Ok;
+    }
+    QStringList messages;
+
     int ExecModal(QDialog& window) override
     {
         if (auto* parameters = qobject_cast<frmSetParamStat*>(&window)) {
@@ -64,10 +73,12 @@ struct Bench
     SqliteDb raw;
 };
 
+QString g_archivePath;
+
 Bench& TheBench()
 {
     static Bench bench = [] {
-        const QString path = BenchmarkArchive();
+        const QString path = g_archivePath;
         Bench b;
         b.use = std::make_unique<ScopedDialogService>(b.dialogs);
         b.layouts = std::make_unique<AppPaths::ScopedGridLayoutFile>(b.scratch.filePath(QStringLiteral("bench.INI")));
@@ -78,10 +89,30 @@ Bench& TheBench()
         b.main->show();
         b.main->Activate();
         CurrentDateSelection().SelectAll();
-        b.raw = SqliteDb(path, false, 5000);
+        if (ArchiveSession::Instance().IsDatabaseReady())
+            b.raw = SqliteDb(path, false, 5000);
         return b;
     }();
     return bench;
+}
+
+// Opens the benchmark's archive in the main window; what went wrong, or an
+// empty text.
+QString SetUp()
+{
+    try {
+        g_archivePath = BenchmarkArchive();
+    } catch (const Exception& e) {
+        return QStringLiteral("impossibile generare l'archivio di prova: ") + e.Description();
+    }
+    if (QFileInfo(g_archivePath).fileName() != QLatin1String("Mensora.mdb"))
+        return QStringLiteral("l'archivio di prova deve chiamarsi Mensora.mdb, come la finestra principale lo cerca "
+                              "nella cartella di lavoro: %1").arg(g_archivePath);
+    Bench& b = TheBench();
+    if (!ArchiveSession::Instance().IsDatabaseReady())
+        return QStringLiteral("impossibile aprire l'archivio di prova %1. %2")
+            .arg(g_archivePath, b.dialogs.messages.join(u' ').replace(u'\r', u' '));
+    return {};
 }
 
 // Every cell of the first screen, as the grid paints it.
@@ -203,6 +234,11 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
     benchmark::Initialize(&argc, argv);
+    if (const QString problem = SetUp(); !problem.isEmpty()) {
+        std::fprintf(stderr, "view_bench: %s\n", qPrintable(problem));
+        TheBench().main.reset();
+        return 1;
+    }
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     TheBench().main.reset();

@@ -17,6 +17,30 @@ QString ExecutableName();
 // can be written, else the per-user data folder, created when missing.
 QString FolderForFilesBeside(const QString& executableDir);
 
+// A file kept beside the executable that counts for every user of the
+// installation (the access password): the one beside the executable when it
+// is there, even where that folder cannot be written (an installed program);
+// else beside the executable when that folder can be written; else in the
+// per-user data folder.
+QString SharedFileBeside(const QString& executableDir, const QString& fileName);
+
+// Whether a folder can be written (exists, is a folder, is writable).
+bool IsWritableFolder(const QString& folder);
+
+// While alive, the folder counts as one that cannot be written (tests: a
+// folder of an installed program, which the user running them could write).
+class ScopedReadOnlyFolder
+{
+public:
+    explicit ScopedReadOnlyFolder(const QString& folder);
+    ~ScopedReadOnlyFolder();
+    ScopedReadOnlyFolder(const ScopedReadOnlyFolder&) = delete;
+    ScopedReadOnlyFolder& operator=(const ScopedReadOnlyFolder&) = delete;
+
+private:
+    QString m_folder;
+};
+
 // The full path of a file kept beside the executable (see above).
 QString FileBesideExecutable(const QString& fileName);
 

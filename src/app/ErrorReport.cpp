@@ -11,7 +11,7 @@
 
 namespace {
 
-void Report(const QString& context, qint32 number, const QString& description)
+void Report(const QString& context, qint32 number, const QString& description, const QString& technical = {})
 {
     const QString first = ErrorReport::FirstText(number, description, context,
                                                  [] { return ComponentGlobal::MessageText(124, 0); });
@@ -20,7 +20,7 @@ void Report(const QString& context, qint32 number, const QString& description)
         != MsgResult::Yes)
         return;
     frmShowException window(QApplication::activeWindow());
-    window.SetError(ErrorReport::Code(number), ErrorReport::Detail(description, context));
+    window.SetError(ErrorReport::Code(number), ErrorReport::Detail(description, context, technical));
     Dialogs().ExecModal(window);
 }
 
@@ -28,13 +28,13 @@ void Report(const QString& context, qint32 number, const QString& description)
 
 void ShowErrorReport(const QString& context, const Exception& error)
 {
-    Report(context, error.Number(), error.Description());
+    Report(context, error.Number(), error.Description(), error.Detail());
 }
 
 void ShowErrorReport(const QString& context, const std::exception& error)
 {
     if (const auto* own = dynamic_cast<const Exception*>(&error))
-        Report(context, own->Number(), own->Description());
+        Report(context, own->Number(), own->Description(), own->Detail());
     else if (dynamic_cast<const std::bad_alloc*>(&error))
         Report(context, ErrorReport::OutOfMemory, QStringLiteral("Memoria insufficiente"));
     else

@@ -22,11 +22,14 @@ QString Question(const QString& firstText)
     return firstText + QStringLiteral("\r\rVisualizzare dettagli ?");
 }
 
-QString Detail(const QString& description, const QString& context)
+QString Detail(const QString& description, const QString& context, const QString& technical)
 {
-    if (context.isEmpty() || context == description)
-        return description;
-    return description + QStringLiteral("\r\n\r\n") + context;
+    QString detail = description;
+    if (!technical.isEmpty())
+        detail += QStringLiteral("\r\n\r\n") + technical;
+    if (!context.isEmpty() && context != description)
+        detail += QStringLiteral("\r\n\r\n") + context;
+    return detail;
 }
 
 QString Code(qint32 number)

@@ -19,9 +19,10 @@ QString FirstText(qint32 number, const QString& description, const QString& cont
 // "Visualizzare dettagli ?".
 QString Question(const QString& firstText);
 
-// The description, followed by the context text after two line breaks when a
-// context was given that differs from it.
-QString Detail(const QString& description, const QString& context);
+// The description, then the technical detail behind it (the storage's own
+// message) when there is one, then the context text when one was given that
+// differs from the description, each after two line breaks.
+QString Detail(const QString& description, const QString& context, const QString& technical = {});
 
 // The error's code: the number relative to the base of the archive engine's
 // errors when it is one of them, else the number; then its hexadecimal value

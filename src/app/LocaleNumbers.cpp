@@ -1,5 +1,7 @@
 #include "app/LocaleNumbers.h"
 
+#include "component/FieldText.h"
+
 #include <QLocale>
 
 #include <charconv>
@@ -54,15 +56,12 @@ QString SingleText(float value)
 
 std::optional<float> ParseSingle(const QString& text)
 {
-    const QString trimmed = text.trimmed();
-    if (trimmed.isEmpty())
+    // Read as the editors read numbers typed by hand.
+    const std::optional<QString> plain = FieldText::PlainNumber(text);
+    if (!plain)
         return std::nullopt;
     bool ok = false;
-    double value = 0.0;
-    if (trimmed.contains(QLatin1Char(',')))
-        value = QLocale(QLocale::Italian, QLocale::Italy).toDouble(trimmed, &ok);
-    else
-        value = QLocale::c().toDouble(trimmed, &ok);
+    const double value = QLocale::c().toDouble(*plain, &ok);
     if (!ok || !std::isfinite(value) || std::fabs(value) > std::numeric_limits<float>::max())
         return std::nullopt;
     return static_cast<float>(value);

@@ -17,7 +17,8 @@ double RoundHalfEven(double value);
 // shortest text that reads back as the same value ("6,5", "203", "0,1").
 QString SingleText(float value);
 
-// Reads locale text ("6,5", "1.234,5") or text with a "." as the decimal
-// separator ("6.5"); blanks around it are ignored. Nullopt when the text is
-// no finite number that fits a single-precision value.
+// Reads a number as the editors read what is typed (FieldText::PlainNumber:
+// "6,5", "1.234,5", "1.500" is 1500, a lone "." that groups nothing is a
+// decimal point as in "6.5"); blanks around it are ignored. Nullopt when the
+// text is ambiguous or no finite number that fits a single-precision value.
 std::optional<float> ParseSingle(const QString& text);

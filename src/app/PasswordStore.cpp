@@ -13,10 +13,15 @@ namespace {
 constexpr QFileDevice::Permissions kWritePermissions =
     QFileDevice::WriteOwner | QFileDevice::WriteUser | QFileDevice::WriteGroup | QFileDevice::WriteOther;
 
+// What went wrong and what to do; the system's own reason goes to the detail.
 Exception FileError(const QString& what, const QString& path, const QString& reason)
 {
     return Exception(ComponentError::Io,
-                     QStringLiteral("%1 \"%2\": %3").arg(what, QDir::toNativeSeparators(path), reason));
+                     QStringLiteral("%1 \"%2\". Controllare che il file e la cartella del programma si possano "
+                                    "leggere e scrivere (per un programma installato per tutti gli utenti, "
+                                    "chiedere all'amministratore del computer).")
+                         .arg(what, QDir::toNativeSeparators(path)),
+                     QString(), reason);
 }
 
 } // namespace
@@ -60,9 +65,14 @@ bool IsStorablePassword(const QString& text)
     return true;
 }
 
+QString PasswordFilePath(const QString& executableDir)
+{
+    return AppPaths::SharedFileBeside(executableDir, QStringLiteral("prtct1.sys"));
+}
+
 QString PasswordFilePath()
 {
-    return AppPaths::FileBesideExecutable(QStringLiteral("prtct1.sys"));
+    return PasswordFilePath(AppPaths::ExecutableDir());
 }
 
 QString ReadStoredPassword(const QString& path)

@@ -14,7 +14,13 @@ QString ScrambleText(const QString& text, bool scramble);
 // True when every character of the text can be stored in the password file.
 bool IsStorablePassword(const QString& text);
 
-// The password file of this installation.
+// The password file of this installation: "prtct1.sys" beside the
+// executable whenever it is there, so that it counts for every user also
+// where the program's folder cannot be written (a change that cannot be
+// written there fails, it never goes elsewhere); the per-user data folder
+// only holds it when there is none beside the executable and that folder
+// cannot be written.
+QString PasswordFilePath(const QString& executableDir);
 QString PasswordFilePath();
 
 // The stored (scrambled) password: the whole file; empty when the file is

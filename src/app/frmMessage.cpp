@@ -174,6 +174,7 @@ void frmMessage::ShowMsg(const QString& text, QWidget* parent, int top, int left
         ReleaseParent();
         m_parent = parent;
         m_parentWasEnabled = parent && parent->isEnabled();
+        m_parentFocus = parent ? parent->window()->focusWidget() : nullptr;
     }
     m_lblMessage->setText(text);
 
@@ -329,11 +330,18 @@ void frmMessage::ReleaseParent()
     if (!m_parent)
         return;
     QPointer<QWidget> parent = m_parent;
+    QPointer<QWidget> focus = m_parentFocus;
     m_parent = nullptr;
+    m_parentFocus = nullptr;
     if (m_parentWasEnabled) {
         parent->setEnabled(true);
-        if (parent->isVisible())
+        if (parent->isVisible()) {
+            // The keys the user types next go where they went before the
+            // operation (the tree after a section was chosen with the arrows).
+            if (focus && focus->window() == parent->window() && focus->isVisible() && focus->isEnabled())
+                focus->setFocus(Qt::OtherFocusReason);
             parent->window()->activateWindow();
+        }
     }
 }
 

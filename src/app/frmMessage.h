@@ -80,6 +80,9 @@ private:
     QTimer* m_tmHourglass = nullptr;
 
     QPointer<QWidget> m_parent;
+    // The control that had the focus in the parent's window: disabling the
+    // window moves the focus away from it, and it gets it back on release.
+    QPointer<QWidget> m_parentFocus;
     bool m_parentWasEnabled = false;
     bool m_placed = false;
     bool m_stopped = false;

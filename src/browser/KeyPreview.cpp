@@ -25,7 +25,7 @@ bool IsTypingKey(int key, bool keypad)
 
 } // namespace
 
-PreviewCommand PreviewKey(int key, Qt::KeyboardModifiers modifiers, bool searchFieldChosen)
+PreviewCommand PreviewKey(int key, Qt::KeyboardModifiers modifiers, bool searchTakesTyping)
 {
     const bool keypad = modifiers.testFlag(Qt::KeypadModifier);
     const Qt::KeyboardModifiers held = modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
@@ -39,7 +39,7 @@ PreviewCommand PreviewKey(int key, Qt::KeyboardModifiers modifiers, bool searchF
         return PreviewCommand::DeleteRecord;
     if (key == Qt::Key_Return || key == Qt::Key_Enter)
         return PreviewCommand::EditRecord;
-    if (searchFieldChosen && IsTypingKey(key, keypad))
+    if (searchTakesTyping && IsTypingKey(key, keypad))
         return PreviewCommand::TypeToSearch;
     return PreviewCommand::None;
 }

@@ -10,12 +10,13 @@ enum class PreviewCommand {
     NewRecord,     // Insert or the keypad's "+"
     DeleteRecord,  // Delete
     EditRecord,    // Enter: as a double click on the grid
-    TypeToSearch,  // a typing key while a search field is chosen
+    TypeToSearch,  // a typing key while a search takes typing
 };
 
-// What a key press does. searchFieldChosen: the "Find" button holds a
-// field to search in.
-PreviewCommand PreviewKey(int key, Qt::KeyboardModifiers modifiers, bool searchFieldChosen);
+// What a key press does. searchTakesTyping: a search on a field would
+// receive a typed key (the "Find" button holds a field to search in, and the
+// search is there); otherwise typing keys go on to the control.
+PreviewCommand PreviewKey(int key, Qt::KeyboardModifiers modifiers, bool searchTakesTyping);
 
 // The question asked before the euro conversion.
 QString EuroConversionQuestion();

@@ -82,7 +82,9 @@ MainLayoutResult LayoutMainWindow(int x, const MainLayoutInput& given, MainLayou
     result.hideButton = QRect(gridLeft + HideButtonGap, buttonTop, in.hideButtonWidth, buttonHeight);
     const int title1Left = result.hideButton.x() + in.hideButtonWidth + TitleGap;
     result.gridSetting = QRect(gridRight - in.gridSettingWidth, buttonTop, in.gridSettingWidth, buttonHeight);
-    result.dateSel = QRect(result.gridSetting.x() - in.dateSelWidth, buttonTop, in.dateSelWidth, buttonHeight);
+    // The date button never reaches left of the title it follows.
+    const int dateSelWidth = std::min(in.dateSelWidth, std::max(0, result.gridSetting.x() - title1Left));
+    result.dateSel = QRect(result.gridSetting.x() - dateSelWidth, buttonTop, dateSelWidth, buttonHeight);
     result.title1 = QRect(title1Left, stripTop, std::max(0, result.dateSel.x() - title1Left), in.titleHeight);
 
     const int gap = in.splitterWidth;

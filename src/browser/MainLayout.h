@@ -25,7 +25,8 @@ struct MainLayoutInput
     int splitterLeft = 0;     // where the handle is now
     int hideButtonWidth = 0;
     int buttonInset = 0;      // the strip's buttons, inset from its top and bottom
-    int dateSelWidth = 0;     // 0 while the date button is hidden
+    int dateSelWidth = 0;     // 0 while the date button is hidden; it gets less
+                              // when the strip has not that room
     int gridSettingWidth = 0; // 0 while the grid settings button is hidden
 };
 

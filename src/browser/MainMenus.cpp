@@ -1,13 +1,60 @@
 #include "browser/MainMenus.h"
 
 #include "browser/BrowserIcons.h"
+#include "component/widgets/DialogService.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
 #include <QToolButton>
+
+namespace {
+
+// A menu widget takes its enabled state from the window, and a menu passes
+// that state on to its own entry: disabling the window and enabling it again
+// (the message window does so over every long operation) would enable the
+// entries of menus that the program had disabled, with no view to act on.
+// The entries' states belong to the program alone, so the menus do not hear
+// of their inherited changes.
+class KeepEntryState : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::EnabledChange; }
+};
+
+// A menu entry that knows whether a command is connected to it, besides the
+// beep that MainMenus connects first and the menus it is on, each of which
+// connects itself to pass the entry's use on as its own signal.
+class CommandAction : public QAction
+{
+public:
+    using QAction::QAction;
+    bool Connected() const
+    {
+        int own = 1;
+        for (QObject* object : associatedObjects())
+            if (qobject_cast<QMenu*>(object))
+                ++own;
+        return receivers(SIGNAL(triggered(bool))) > own || receivers(SIGNAL(toggled(bool))) > 0;
+    }
+};
+
+// A menu that knows whether its entries are handled together, through its
+// own signal (as for entries made per field).
+class CommandMenu : public QMenu
+{
+public:
+    using QMenu::QMenu;
+    bool HandlesEntries() const { return receivers(SIGNAL(triggered(QAction*))) > 0; }
+};
+
+} // namespace
 
 const QList<ToolButtonSpec>& ToolButtonSpecs()
 {
@@ -27,7 +74,7 @@ const QList<ToolButtonSpec>& ToolButtonSpecs()
     return specs;
 }
 
-MainMenus::MainMenus(QMainWindow& window)
+MainMenus::MainMenus(QMainWindow& window) : m_keepEntryState(new KeepEntryState(&window))
 {
     QMenuBar* bar = window.menuBar();
     BuildFileMenu(bar);
@@ -54,8 +101,13 @@ QAction* MainMenus::ToolButton(const QString& key) const
 
 QMenu* MainMenus::AddMenu(QMenuBar* bar, QMenu* parent, const QString& name, const QString& caption)
 {
-    QMenu* menu = bar ? bar->addMenu(caption) : parent->addMenu(caption);
+    QMenu* menu = new CommandMenu(caption, bar ? static_cast<QWidget*>(bar) : parent);
+    if (bar)
+        bar->addMenu(menu);
+    else
+        parent->addMenu(menu);
     menu->setObjectName(name);
+    menu->installEventFilter(m_keepEntryState);
     menu->menuAction()->setObjectName(name);
     m_menus.insert(name, menu);
     m_actions.insert(name, menu->menuAction());
@@ -63,9 +115,50 @@ QMenu* MainMenus::AddMenu(QMenuBar* bar, QMenu* parent, const QString& name, con
     return menu;
 }
 
+bool MainMenus::HasCommand(const QAction* entry)
+{
+    if (const auto* command = dynamic_cast<const CommandAction*>(entry); command && command->Connected())
+        return true;
+    // The menus it is on, and the menus those are on, up to the menu bar.
+    QList<const QAction*> pending{entry};
+    while (!pending.isEmpty()) {
+        const QAction* action = pending.takeFirst();
+        for (QObject* object : action->associatedObjects()) {
+            const auto* menu = dynamic_cast<const CommandMenu*>(object);
+            if (!menu)
+                continue;
+            if (menu->HandlesEntries())
+                return true;
+            pending.append(menu->menuAction());
+        }
+    }
+    return false;
+}
+
+QAction* MainMenus::NewEntry(const QString& caption, QObject* parent)
+{
+    auto* action = new CommandAction(caption, parent);
+    // First of its connections: an entry that runs nothing yet is refused
+    // with a beep, as a command that does not apply is.
+    QObject::connect(action, &QAction::triggered, action, [action] {
+        if (!HasCommand(action))
+            Dialogs().Beep();
+    });
+    return action;
+}
+
+QAction* MainMenus::AddFindItem(const QString& caption, const QString& tag)
+{
+    QAction* entry = NewEntry(caption, m_findItems);
+    entry->setData(tag);
+    m_findItems->addAction(entry);
+    return entry;
+}
+
 QAction* MainMenus::AddItem(QMenu* menu, const QString& name, const QString& caption, const QKeySequence& shortcut)
 {
-    QAction* action = menu->addAction(caption);
+    QAction* action = NewEntry(caption, menu);
+    menu->addAction(action);
     action->setObjectName(name);
     if (!shortcut.isEmpty())
         action->setShortcut(shortcut);
@@ -96,7 +189,7 @@ QAction* MainMenus::AddArrayElement(const QString& array, const QString& caption
     const int last = int(all.indexOf(elements.isEmpty() ? first : elements.last()));
     if (last + 1 < all.size())
         before = all[last + 1];
-    auto* action = new QAction(caption, menu);
+    QAction* action = NewEntry(caption, menu);
     action->setObjectName(name);
     action->setData(tag);
     menu->insertAction(before, action);
@@ -189,6 +282,7 @@ void MainMenus::BuildFileMenu(QMenuBar* bar)
 
     AddItem(file, QStringLiteral("mnuSave"), QStringLiteral("&Esporta dati..."));
     AddItem(file, QStringLiteral("mnuImport"), QStringLiteral("Importa dati..."));
+    AddItem(file, QStringLiteral("mnuRestore"), QStringLiteral("&Ripristina archivio..."));
     AddItem(file, QStringLiteral("mnuViewWebBrowser"), QStringLiteral("&Web Browser..."));
     file->addSeparator();
     AddItem(file, QStringLiteral("mnuFileProperties"), QStringLiteral("&Modifica..."), QKeySequence(Qt::Key_F5));
@@ -271,7 +365,7 @@ void MainMenus::BuildToolBar(QMainWindow& window)
     m_toolBar->toggleViewAction()->setVisible(false);
     m_toolBar->setContextMenuPolicy(Qt::PreventContextMenu);
 
-    m_findItems = new QMenu(m_toolBar);
+    m_findItems = new CommandMenu(m_toolBar);
     m_findItems->setObjectName(QStringLiteral("tbFindItems"));
     for (const ToolButtonSpec& spec : ToolButtonSpecs()) {
         QAction* button = m_toolBar->addAction(BrowserIcons::Toolbar(spec.key), spec.caption);

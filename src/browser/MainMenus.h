@@ -14,6 +14,7 @@ class QAction;
 class QMainWindow;
 class QMenu;
 class QMenuBar;
+class QObject;
 class QToolBar;
 class QToolButton;
 
@@ -52,6 +53,15 @@ public:
     // Every entry's name, in menu order (menus before their entries).
     const QStringList& Names() const { return m_names; }
 
+    // Every entry made here beeps when chosen while nothing is connected to
+    // it: a command not built yet. An entry has a command when a slot is
+    // connected to its triggered or toggled signal, or to the triggered
+    // signal of a menu it is on.
+    static bool HasCommand(const QAction* entry);
+
+    // An item of the "Find" button's drop-down list, with the field's tag.
+    QAction* AddFindItem(const QString& caption, const QString& tag);
+
     // Menu arrays: element 0 is the template; elements 1..n are loaded after
     // it, named "<array>(<k>)", with the tag as the action's data.
     QAction* AddArrayElement(const QString& array, const QString& caption, const QString& tag);
@@ -61,6 +71,7 @@ public:
     QList<QAction*> ArrayElements(const QString& array) const;
 
 private:
+    static QAction* NewEntry(const QString& caption, QObject* parent);
     QMenu* AddMenu(QMenuBar* bar, QMenu* parent, const QString& name, const QString& caption);
     QAction* AddItem(QMenu* menu, const QString& name, const QString& caption, const QKeySequence& shortcut = {});
     QAction* AddTemplate(QMenu* menu, const QString& name, const QString& caption);
@@ -70,6 +81,7 @@ private:
     void BuildPopUp(QMainWindow& window);
     void BuildToolBar(QMainWindow& window);
 
+    QObject* m_keepEntryState;
     QHash<QString, QAction*> m_actions;
     QHash<QString, QMenu*> m_menus;
     QHash<QString, QAction*> m_buttons;

@@ -38,7 +38,9 @@ PeriodCriteria ApplyPeriod(const QString& criteria, const PeriodChoice& choice, 
             throw Exception(ComponentError::InvalidValue,
                             QStringLiteral("Il tipo di documento «%1» non è presente in archivio").arg(type));
         result.description = QStringLiteral("Da Data: %1 a Data: %2 - Tipo Doc.: %3").arg(shortFrom, shortTo, type);
-        period += QStringLiteral("AND OID_TipoDocumento=%1").arg(types->ValueAt(0).toLongLong());
+        // Qualified with its table: the sold items list reads the rows of
+        // the receipts, which have no document type of their own.
+        period += QStringLiteral("AND Ricevute.OID_TipoDocumento=%1").arg(types->ValueAt(0).toLongLong());
     }
     result.criteria = criteria.isEmpty() ? period : criteria + QStringLiteral(" AND ") + period;
     return result;

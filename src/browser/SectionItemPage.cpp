@@ -2,30 +2,57 @@
 
 #include "browser/SectionTree.h"
 
+#include <QStyleOptionButton>
+#include <QStylePainter>
 #include <QTreeWidgetItem>
 
 namespace {
 
 constexpr int kLeftGap = 400;
+constexpr int kHeaderPadding = 4; // pixels around the header's lines
+
+// The page's header: a disabled button whose caption wraps at its words
+// when the button is too narrow for it in one line.
+class HeaderButton : public QPushButton
+{
+public:
+    using QPushButton::QPushButton;
+
+    static QRect TextRect(const QRect& rect) { return rect.adjusted(kHeaderPadding, kHeaderPadding, -kHeaderPadding, -kHeaderPadding); }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QStylePainter painter(this);
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        option.text.clear();
+        painter.drawControl(QStyle::CE_PushButton, option);
+        painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+        painter.drawText(TextRect(rect()), Qt::AlignCenter | Qt::TextWordWrap, text());
+    }
+};
 constexpr int kTopGap = 150;
 constexpr int kHeaderRightRoom = 800;
 
 } // namespace
 
 SectionItemGeometry LayoutSectionItems(int splitterLeft, int treeTop, int innerWidth, int innerHeight,
-                                       QSize templateSize, int count)
+                                       QSize templateSize, int count, const std::function<int(int width)>& headerHeight)
 {
     SectionItemGeometry geometry;
     if (count <= 0)
         return geometry;
     int left = splitterLeft + kLeftGap;
     int top = treeTop + kTopGap;
-    const int headerHeight = templateSize.height() / 2;
-    // Never narrower than the buttons below it, so that a narrow window
-    // clips the header as it clips them rather than on its own.
-    const int headerWidth = std::max(templateSize.width(), innerWidth - left - kHeaderRightRoom);
-    geometry.header = QRect(left, top, headerWidth, headerHeight);
-    top += headerHeight + kTopGap;
+    // In a narrow window, as wide as the buttons below it but within the
+    // window, where its caption wraps rather than being cut at the edge.
+    int headerWidth = innerWidth - left - kHeaderRightRoom;
+    if (headerWidth < templateSize.width())
+        headerWidth = std::max(1, std::min(templateSize.width(), innerWidth - left - kTopGap));
+    const int height = std::max(templateSize.height() / 2, headerHeight ? headerHeight(headerWidth) : 0);
+    geometry.header = QRect(left, top, headerWidth, height);
+    top += height + kTopGap;
     const int columnTop = top;
     for (int i = 0; i < count; ++i) {
         if (top + templateSize.height() >= innerHeight - kTopGap && top > columnTop) {
@@ -66,6 +93,15 @@ SectionItemPage::SectionItemPage(QWidget* area, QSize templateSize)
     m_template->setIconSize(QSize(32, 32));
 }
 
+int SectionItemPage::HeaderHeight(const QString& groupText, int width) const
+{
+    QFont bold = m_template ? m_template->font() : QFont();
+    bold.setBold(true);
+    const QRect lines = QFontMetrics(bold).boundingRect(HeaderButton::TextRect(QRect(0, 0, width, 100000)),
+                                                        Qt::AlignCenter | Qt::TextWordWrap, SectionItemHeader(groupText));
+    return lines.height() + 2 * kHeaderPadding + 2;
+}
+
 QPushButton* SectionItemPage::Item(int index) const
 {
     if (index == 0)
@@ -92,7 +128,7 @@ void SectionItemPage::Show(const QTreeWidgetItem& group, const SectionItemGeomet
     if (geometry.header.isNull() || !m_area || !m_template)
         return;
 
-    auto* header = new QPushButton(SectionItemHeader(group.text(0)), m_area);
+    auto* header = new HeaderButton(SectionItemHeader(group.text(0)), m_area);
     header->setObjectName(QStringLiteral("acmdSectionItem(1)"));
     QFont bold = m_template->font();
     bold.setBold(true);

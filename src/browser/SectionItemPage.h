@@ -24,12 +24,16 @@ struct SectionItemGeometry
 
 // Lays out the header and `count` buttons of the template's size, in twips:
 // from 400 right of the splitter and 150 below the tree's top, 150 apart.
-// The header is half a button high and reaches 800 short of the client
-// area's right edge (never narrower than a button). A button that would
-// reach the client height less 150 starts a new column, 400 to the right,
-// below the header; a column never stays empty.
+// The header reaches 800 short of the client area's right edge; where that
+// leaves it narrower than a button, it is as wide as a button but ends 150
+// short of the right edge (its words wrap then). It is half a button high,
+// or what headerHeight asks for its width when that is more (the lines of
+// its wrapped caption). A button that would reach the client height less
+// 150 starts a new column, 400 to the right, below the header; a column
+// never stays empty.
 SectionItemGeometry LayoutSectionItems(int splitterLeft, int treeTop, int innerWidth, int innerHeight,
-                                       QSize templateSize, int count);
+                                       QSize templateSize, int count,
+                                       const std::function<int(int width)>& headerHeight = {});
 
 // The sections of a group shown on its page: its children with a text.
 QList<const QTreeWidgetItem*> PageSections(const QTreeWidgetItem& group);
@@ -55,6 +59,10 @@ public:
     // `area` by toPixels.
     void Show(const QTreeWidgetItem& group, const SectionItemGeometry& geometry,
               const std::function<QRect(const QRect&)>& toPixels);
+
+    // The height in pixels that the header of a group needs at a width in
+    // pixels: its caption's words wrapped into lines, never cut.
+    int HeaderHeight(const QString& groupText, int width) const;
 
     // The buttons on screen: element 1 is the header.
     int Count() const { return int(m_items.size()); }

@@ -116,6 +116,5 @@ QTreeWidgetItem* NodeWithKey(const QTreeWidget& tree, const QString& key)
 
 QTreeWidgetItem* SelectedNode(const QTreeWidget& tree)
 {
-    const auto selected = tree.selectedItems();
-    return selected.isEmpty() ? nullptr : selected.front();
+    return tree.currentItem();
 }

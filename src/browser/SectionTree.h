@@ -37,5 +37,9 @@ bool IsGroupNode(const QTreeWidgetItem& node);
 QTreeWidgetItem* NodeAt(const QTreeWidget& tree, int index);
 QTreeWidgetItem* NodeWithKey(const QTreeWidget& tree, const QString& key);
 
-// The selected node, or nullptr.
+// The selected node: the tree's current item, or nullptr. A mouse click
+// makes the clicked item current before it selects it, and the view is loaded
+// when the current item changes, so the selection may still name the node
+// chosen before; the current item is the one chosen in every way (click,
+// arrow keys, a section button, a rebuild).
 QTreeWidgetItem* SelectedNode(const QTreeWidget& tree);

@@ -25,9 +25,12 @@
 #include "component/DatabaseObject.h"
 #include "component/Exception.h"
 #include "component/widgets/DialogService.h"
+#include "component/widgets/ElidedCaptions.h"
 #include "component/GridLayout.h"
 #include "component/widgets/GridBinding.h"
 #include "component/widgets/GridLayoutBinding.h"
+#include "printing/frmTicketPrintSetting.h"
+#include "sales/frmVendite.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -35,6 +38,7 @@
 #include <QFrame>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMetaMethod>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -111,6 +115,8 @@ void frmMain::BuildControls()
     m_cmdDateSel = StripButton(m_picTitles, QStringLiteral("cmdDateSel"),
                                QStringLiteral("Imposta il periodo di selezione dei dati"));
     m_cmdDateSel->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    // Where the strip has not the room for its caption, it is elided at its end.
+    ElideCaptions(*m_cmdDateSel);
     m_cmdDateSel->hide();
     m_cmdGridSetting = StripButton(m_picTitles, QStringLiteral("cmdGridSetting"), QStringLiteral("Impostazioni Griglia"));
     m_cmdGridSetting->setIcon(BrowserIcons::Toolbar(QStringLiteral("GridSetting")));
@@ -158,10 +164,18 @@ void frmMain::ConnectCommands()
     on(QStringLiteral("mnuClose"), &frmMain::Unload);
     on(QStringLiteral("mnuActivate"), &frmMain::ShowFromTray);
     on(QStringLiteral("mnuChangePwd"), &frmMain::ChangePassword);
+    on(QStringLiteral("mnuNewVendita"), &frmMain::NewSale);
     on(QStringLiteral("mnuToolsOptions"), &frmMain::OpenOptions);
+    on(QStringLiteral("mnuTicketSetting"), [this] {
+        frmTicketPrintSetting window(this);
+        Dialogs().ExecModal(window);
+    });
     on(QStringLiteral("mnuHelpContents"), &frmMain::ShowHelpMissing);
     on(QStringLiteral("mnuHelpSearchForHelpOn"), &frmMain::ShowHelpMissing);
     on(QStringLiteral("mnuHelpAbout"), &frmMain::ShowAbout);
+    on(QStringLiteral("mnuImport"), &frmMain::ImportData);
+    on(QStringLiteral("mnuRestore"), &frmMain::RestoreArchive);
+    connect(this, &frmMain::EuroConversionRequested, this, &frmMain::ConvertToEuro);
 
     connect(m_tvTreeView, &QTreeWidget::currentItemChanged, this, &frmMain::TreeNodeClicked);
     connect(m_sectionItems.get(), &SectionItemPage::Clicked, this, &frmMain::SectionItemClicked);
@@ -170,8 +184,8 @@ void frmMain::ConnectCommands()
     connect(m_imgSplitter, &SplitterHandle::DragMoved, this, &frmMain::MoveSplitterBar);
     connect(m_imgSplitter, &SplitterHandle::DragEnded, this, &frmMain::EndSplitterDrag);
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { Unload(); });
-    connect(m_grid.get(), &GridBinding::ErrorOccurred, this, [](qint32 number, const QString& description) {
-        ShowErrorReport(QStringLiteral("Visualizzazione dati fallita: \r\r"), Exception(number, description));
+    connect(m_grid.get(), &GridBinding::ErrorOccurred, this, [](qint32 number, const QString& description, const QString& detail) {
+        ShowErrorReport(QStringLiteral("Visualizzazione dati fallita: \r\r"), Exception(number, description, QString(), detail));
     }, Qt::QueuedConnection);
     ConnectViewCommands();
 }
@@ -256,7 +270,7 @@ void frmMain::Activate()
     SetSaleDate(QDate::currentDate());
     // The windows that opening the archive shows activate this window again
     // when they close; that activation has nothing more to do.
-    if (m_activating || m_unloading || m_unloaded)
+    if (m_activating || m_unloading || m_unloaded || m_endingProcess)
         return;
     FlagGuard activating(m_activating);
     try {
@@ -264,6 +278,10 @@ void frmMain::Activate()
         if (session.HasReferences())
             return;
         if (session.InitializeDatabase(*this) == ArchiveSession::Outcome::EndProcess) {
+            // The run ends: the window closes for good, and no longer keeps
+            // the application from quitting as its close box does.
+            m_endingProcess = true;
+            close();
             Q_EMIT EndProcessRequested();
             return;
         }
@@ -395,8 +413,12 @@ void frmMain::ShowSectionItems()
         return;
     const MainLayoutInput in = LayoutInput();
     const int treeTop = in.toolbarHeight + in.titleHeight + in.splitterWidth;
-    const SectionItemGeometry geometry = LayoutSectionItems(m_splitterLeft, treeTop, in.innerWidth, in.innerHeight,
-                                                            FrameSizes::SectionItem, int(PageSections(*node).size()));
+    const QString group = node->text(0);
+    const SectionItemGeometry geometry =
+        LayoutSectionItems(m_splitterLeft, treeTop, in.innerWidth, in.innerHeight, FrameSizes::SectionItem,
+                           int(PageSections(*node).size()), [this, &group](int width) {
+                               return ToTwipsY(m_sectionItems->HeaderHeight(group, ToPixelsX(width)));
+                           });
     m_sectionItems->Show(*node, geometry, [this](const QRect& twips) { return ClientToArea(twips); });
     m_cmdHideTree->setEnabled(false);
 }
@@ -407,30 +429,49 @@ void frmMain::ToolButtonClicked(QAction* button)
 {
     const QString key = button->data().toString();
     if (key == QLatin1String("New"))
-        Action(QStringLiteral("mnuFileNew"))->trigger();
+        RunCommand(QStringLiteral("mnuFileNew"));
     else if (key == QLatin1String("Properties"))
-        Action(QStringLiteral("mnuFileProperties"))->trigger();
+        RunCommand(QStringLiteral("mnuFileProperties"));
     else if (key == QLatin1String("Delete"))
-        Action(QStringLiteral("mnuFileDelete"))->trigger();
+        RunCommand(QStringLiteral("mnuFileDelete"));
     else if (key == QLatin1String("Related"))
         PopUpMenu(QStringLiteral("mnuAssociation"));
     else if (key == QLatin1String("Save"))
-        Action(QStringLiteral("mnuSave"))->trigger();
+        RunCommand(QStringLiteral("mnuSave"));
     else if (key == QLatin1String("Filter")) {
         button->setChecked(!m_currentDataObject || !m_currentDataObject->Filter().isEmpty());
         PopUpMenu(QStringLiteral("mnuFilter"));
     } else if (key == QLatin1String("Find")) {
         bool numeric = false;
         const int field = button->property("Tag").toString().toInt(&numeric);
-        if (numeric)
+        if (!numeric)
+            PopUpMenu(QStringLiteral("mnuSearch"));
+        else if (Receives(QMetaMethod::fromSignal(&frmMain::SearchFieldRequested)))
             Q_EMIT SearchFieldRequested(field);
         else
-            PopUpMenu(QStringLiteral("mnuSearch"));
+            Dialogs().Beep();
     } else if (key == QLatin1String("Print"))
         PopUpMenu(QStringLiteral("mnuPrintFunc"));
     else if (key == QLatin1String("Sale"))
-        Action(QStringLiteral("mnuNewVendita"))->trigger();
+        RunCommand(QStringLiteral("mnuNewVendita"));
     // "BarcodeReader" and "FiscalPrinter" run nothing here.
+}
+
+void frmMain::RunCommand(const QString& name)
+{
+    QAction* entry = Action(name);
+    if (!entry->isEnabled()) {
+        // The command does not apply now (no view).
+        Dialogs().Beep();
+        return;
+    }
+    // An entry with no command yet beeps by itself.
+    entry->trigger();
+}
+
+bool frmMain::Receives(const QMetaMethod& signal) const
+{
+    return isSignalConnected(signal);
 }
 
 void frmMain::PopUpMenu(const QString& name)
@@ -457,6 +498,25 @@ void frmMain::HideOrShowTree()
 void frmMain::ChangePassword()
 {
     frmPassword::CheckAccess(this, true, false);
+}
+
+void frmMain::NewSale()
+{
+    auto& session = ArchiveSession::Instance();
+    if (!session.IsDatabaseReady()) {
+        Dialogs().Beep();
+        return;
+    }
+    frmVendite::ShowModal(this, session.Database(), session.Engine());
+    // The receipts just confirmed show in the view, read again with its own
+    // selection (a list is not asked for its period again).
+    if (m_currentDataObject) {
+        try {
+            m_currentDataObject->Requery();
+        } catch (const Exception& error) {
+            ShowErrorReport(QStringLiteral("Visualizzazione dati fallita: \r\r"), error);
+        }
+    }
 }
 
 void frmMain::OpenOptions()
@@ -504,7 +564,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
         LayoutMainWindow(m_splitterLeft);
     else if (watched == m_area && event->type() == QEvent::MouseButtonDblClick)
         // A double click on the window, outside tree and grid: the current record.
-        Q_EMIT EditRecordRequested();
+        EditRecord();
     else if (event->type() == QEvent::KeyPress) {
         const auto* widget = qobject_cast<QWidget*>(watched);
         if (widget && widget->window() == this && PreviewKey(static_cast<QKeyEvent*>(event)))
@@ -515,25 +575,31 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
 
 bool frmMain::PreviewKey(QKeyEvent* key)
 {
+    // Typing keys are taken only when a search on a field is there to
+    // receive them; otherwise they reach the control that has the focus (the
+    // tree finds its items by their first letters).
     bool searchField = false;
     ToolButton(QStringLiteral("Find"))->property("Tag").toString().toInt(&searchField);
-    switch (::PreviewKey(key->key(), key->modifiers(), searchField)) {
+    const bool searchTakesTyping = searchField && Receives(QMetaMethod::fromSignal(&frmMain::SearchKeyTyped));
+    switch (::PreviewKey(key->key(), key->modifiers(), searchTakesTyping)) {
     case PreviewCommand::None:
         return false;
     case PreviewCommand::EuroConversion:
-        if (Dialogs().MessageBox(EuroConversionQuestion(), MsgButtons::YesNo, MsgIcon::Exclamation,
-                                 MsgDefault::Button2, QString())
-            == MsgResult::Yes)
+        if (!Receives(QMetaMethod::fromSignal(&frmMain::EuroConversionRequested)))
+            Dialogs().Beep();
+        else if (Dialogs().MessageBox(EuroConversionQuestion(), MsgButtons::YesNo, MsgIcon::Exclamation,
+                                      MsgDefault::Button2, QString())
+                 == MsgResult::Yes)
             Q_EMIT EuroConversionRequested();
         return true;
     case PreviewCommand::NewRecord:
-        Action(QStringLiteral("mnuFileNew"))->trigger();
+        RunCommand(QStringLiteral("mnuFileNew"));
         return true;
     case PreviewCommand::DeleteRecord:
-        Action(QStringLiteral("mnuFileDelete"))->trigger();
+        RunCommand(QStringLiteral("mnuFileDelete"));
         return true;
     case PreviewCommand::EditRecord:
-        Q_EMIT EditRecordRequested();
+        EditRecord();
         return true;
     case PreviewCommand::TypeToSearch:
         Q_EMIT SearchKeyTyped(key->key(), key->text());
@@ -542,11 +608,19 @@ bool frmMain::PreviewKey(QKeyEvent* key)
     return false;
 }
 
+void frmMain::EditRecord()
+{
+    if (Receives(QMetaMethod::fromSignal(&frmMain::EditRecordRequested)))
+        Q_EMIT EditRecordRequested();
+    else
+        Dialogs().Beep();
+}
+
 // ---- Closing ----
 
 void frmMain::closeEvent(QCloseEvent* event)
 {
-    if (m_unloaded) {
+    if (m_unloaded || m_endingProcess) {
         event->accept();
         return;
     }
@@ -595,6 +669,7 @@ bool frmMain::Unload()
         }
         m_tray->IconStop();
         CloseOtherWindows();
+        BackupArchive();
         ReleaseDatabase();
     }
     m_unloaded = true;

@@ -138,11 +138,26 @@ private:
     void TreeNodeClicked();
     void RefreshView();
     void ChangePassword();
+    void NewSale();
     void OpenOptions();
     void ShowHelpMissing();
     void ShowAbout();
     void ShowFromTray();
+    // Maintenance: the euro conversion, the import, the archive's copies.
+    void ConvertToEuro();
+    void ImportData();
+    void RestoreArchive();
+    void BackupArchive();
     bool PreviewKey(QKeyEvent* key);
+    // Runs a menu command as its key or toolbar button does: refused with a
+    // beep when it does not apply now.
+    void RunCommand(const QString& name);
+    // Enter and the double click: the current record's editor, or a beep
+    // while nothing edits records.
+    void EditRecord();
+    // Whether something is connected to one of this window's signals: a
+    // command that is there to run.
+    bool Receives(const QMetaMethod& signal) const;
     bool CloseOtherWindows();
     void StartSplitterDrag();
     void MoveSplitterBar(int pointerX);
@@ -207,6 +222,7 @@ private:
     bool m_loadingView = false;
     bool m_unloading = false;
     bool m_unloaded = false;
+    bool m_endingProcess = false;
     bool m_selectingNode = false;
     QString m_lastPopUp;
     QPointer<QWidget> m_options;

@@ -58,7 +58,10 @@ MainLayoutInput frmMain::LayoutInput() const
     in.splitterLeft = m_splitterLeft;
     in.hideButtonWidth = FrameSizes::HideButtonWidth;
     in.buttonInset = FrameSizes::ButtonInset;
-    in.dateSelWidth = m_cmdDateSel->isHidden() ? 0 : FrameSizes::DateSelWidth;
+    // The date button grows to show its whole caption where there is room.
+    in.dateSelWidth = m_cmdDateSel->isHidden()
+                          ? 0
+                          : std::max(FrameSizes::DateSelWidth, ToTwipsX(m_cmdDateSel->sizeHint().width()));
     in.gridSettingWidth = m_cmdGridSetting->isHidden() ? 0 : FrameSizes::GridSettingWidth;
     return in;
 }

@@ -146,12 +146,14 @@ void frmMain::ResetGridLayout()
 {
     if (m_dgView->isHidden() || !m_currentDataObject || !m_gridLayout || !m_layoutBinding)
         return;
+    // The stored sequence and widths are lost: "No" is the default.
     if (Dialogs().MessageBox(QStringLiteral("Vuoi ripristinare le impostazioni predefinite per la griglia corrente?"),
-                             MsgButtons::YesNo, MsgIcon::Question, MsgDefault::Button1, QString())
+                             MsgButtons::YesNo, MsgIcon::Question, MsgDefault::Button2, QString())
         != MsgResult::Yes)
         return;
     m_gridLayout->Reset();
     m_grid->SetDataObject(m_currentDataObject);
+    m_grid->ResetColumnWidths();
     m_layoutBinding->Apply();
     Action(QStringLiteral("mnuGridFldSequence"))->setChecked(false);
 }

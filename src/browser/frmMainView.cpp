@@ -254,10 +254,8 @@ void frmMain::BuildPerFieldMenus()
         m_menus->AddArrayElement(QStringLiteral("mnuSearchItems"), item.caption, item.tag);
     for (const FieldMenuItem& item : menus.filter)
         m_menus->AddArrayElement(QStringLiteral("mnuFilterItems"), item.caption, item.tag);
-    for (const FieldMenuItem& item : menus.find) {
-        QAction* entry = m_menus->FindItems()->addAction(item.caption);
-        entry->setData(item.tag);
-    }
+    for (const FieldMenuItem& item : menus.find)
+        m_menus->AddFindItem(item.caption, item.tag);
     if (menus.findDefault > 0)
         ToolButton(QStringLiteral("Find"))->setProperty("Tag", QString::number(menus.findDefault));
     for (const FieldMenuItem& item : menus.order)
@@ -297,6 +295,9 @@ void frmMain::UpdateSelectionCaptions()
     m_cmdDateSel->setText(captions.button);
     m_cmdDateSel->setToolTip(captions.tooltip);
     Action(QStringLiteral("mnuSelection"))->setText(captions.menu);
+    // The button's width follows its caption.
+    if (!m_cmdDateSel->isHidden())
+        LayoutMainWindow(m_splitterLeft);
 }
 
 void frmMain::ShowNoView()

@@ -33,6 +33,18 @@ __int128 DivideHalfEven(__int128 num, __int128 den)
     return q;
 }
 
+// num / den rounded to the nearest integer, halves away from zero.
+__int128 DivideHalfAway(__int128 num, __int128 den)
+{
+    const bool negative = (num < 0) != (den < 0);
+    const __int128 n = num < 0 ? -num : num;
+    const __int128 d = den < 0 ? -den : den;
+    __int128 q = n / d;
+    if (2 * (n % d) >= d)
+        ++q;
+    return negative ? -q : q;
+}
+
 } // namespace
 
 Currency Currency::FromDouble(double value)
@@ -142,11 +154,13 @@ Currency Currency::MulExact(Currency factor) const
     return FromUnits(Checked(DivideHalfEven(__int128(m_units) * factor.m_units, Scale)));
 }
 
-Currency Currency::DivExact(Currency divisor) const
+Currency Currency::DivExact(Currency divisor, Halves halves) const
 {
     if (divisor.m_units == 0)
         throw Exception(ComponentError::InvalidValue, QStringLiteral("Divisione per zero"));
-    return FromUnits(Checked(DivideHalfEven(__int128(m_units) * Scale, divisor.m_units)));
+    const __int128 num = __int128(m_units) * Scale;
+    return FromUnits(Checked(halves == Halves::AwayFromZero ? DivideHalfAway(num, divisor.m_units)
+                                                            : DivideHalfEven(num, divisor.m_units)));
 }
 
 Currency Currency::Rounded(int decimals) const

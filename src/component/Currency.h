@@ -31,10 +31,14 @@ public:
     Currency operator-() const;
     Currency& operator+=(Currency o) { return *this = *this + o; }
     Currency& operator-=(Currency o) { return *this = *this - o; }
+    // How an exact quotient or product that falls halfway between two
+    // ten-thousandths is rounded.
+    enum class Halves { ToEven, AwayFromZero };
     // Multiplication and division by a decimal number given as an amount
-    // (exact, halves to even), or by a double (rounded once).
+    // (exact, rounded once: halves to even unless asked otherwise), or by a
+    // double (rounded once).
     Currency MulExact(Currency factor) const;
-    Currency DivExact(Currency divisor) const;
+    Currency DivExact(Currency divisor, Halves halves = Halves::ToEven) const;
     Currency Mul(double factor) const { return FromDouble(ToDouble() * factor); }
     // Rounds to `decimals` (0..4) places, halves away from zero.
     Currency Rounded(int decimals) const;

@@ -162,6 +162,7 @@ private:
     void RestoreState(const EditState& state);
     void BeginEdit();
     void WriteRecord();
+    void CheckUniqueKeys();
     std::shared_ptr<DataObject> OwnerObject(const OwnerLink& link, qint64 ownerOid);
     void NotifyOwners(bool before, bool isNew, bool deleting, DataObject* oldRow, Touched& touched,
                       QList<std::shared_ptr<DataObject>>& keepAlive);

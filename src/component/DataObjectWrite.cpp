@@ -14,7 +14,11 @@
 #include "component/FieldValue.h"
 #include "component/Schema.h"
 #include "component/SchemaStore.h"
+#include "component/Sqlite.h"
+#include "component/SqlDialect.h"
 #include "component/Table.h"
+
+#include <algorithm>
 
 using SqlDialect::QuoteName;
 
@@ -404,6 +408,7 @@ void DataObject::WriteRecord()
     }
     if (!m_isNew && m_updateSql.isEmpty())
         return;
+    CheckUniqueKeys();
     DatabaseEngine::CachedStatement s(*m_engine, m_isNew ? m_insertSql : m_updateSql);
     int bind = 1;
     for (int i : m_writtenFields)
@@ -413,6 +418,77 @@ void DataObject::WriteRecord()
     s->Step();
     if (m_isNew)
         m_buffer[0] = QVariant(db.LastInsertId());
+}
+
+// The file's unique indexes compare texts without case only for the
+// letters A to Z (its collation is the storage's own, so that plain SQLite
+// tools read and write the file). Names that differ only in the case of
+// other letters ("DOLCI È", "dolci è") are refused here, within the write's
+// transaction, with the comparison Like uses. Only a new record or a changed
+// key is checked: names stored alike before this check stay as they are.
+void DataObject::CheckUniqueKeys()
+{
+    for (const IndexDef& index : m_table->indexes) {
+        if (!index.unique)
+            continue;
+        QList<int> fields;
+        bool hasText = false;
+        for (const QString& column : index.columns) {
+            const QString physical = m_table->PhysicalNameOf(column);
+            for (int i : m_writtenFields)
+                if (m_fields[i].physical.compare(physical, Qt::CaseInsensitive) == 0) {
+                    fields.append(i);
+                    hasText = hasText || FieldType::IsText(m_fields[i].type);
+                    break;
+                }
+        }
+        if (!hasText || fields.size() != index.columns.size())
+            continue;
+        QVariantList values;
+        for (int i : fields)
+            values.append(FieldValue::ToStorage(m_buffer[i], m_fields[i].type));
+        // A Null is never the same as another: no duplicate then.
+        if (std::any_of(values.cbegin(), values.cend(), [](const QVariant& v) { return FieldValue::IsNull(v); }))
+            continue;
+        QStringList columns;
+        QStringList conditions;
+        for (int i : fields) {
+            const QString column = QuoteName(m_fields[i].physical);
+            columns.append(column);
+            conditions.append(FieldType::IsText(m_fields[i].type)
+                                  ? QStringLiteral("mens_fold(%1) = mens_fold(?)").arg(column)
+                                  : QStringLiteral("%1 = ?").arg(column));
+        }
+        const QString table = QuoteName(m_table->name);
+        if (!m_isNew) {
+            DatabaseEngine::CachedStatement stored(
+                *m_engine, QStringLiteral("SELECT %1 FROM %2 WHERE \"OID\" = ?").arg(columns.join(QStringLiteral(", ")), table));
+            stored->Bind(1, m_buffer[0]);
+            if (stored->Step()) {
+                bool same = true;
+                for (int k = 0; k < values.size() && same; ++k)
+                    same = stored->Column(k) == values[k];
+                if (same)
+                    continue;
+            }
+        }
+        DatabaseEngine::CachedStatement other(
+            *m_engine, QStringLiteral("SELECT 1 FROM %1 WHERE %2 AND \"OID\" IS NOT ? LIMIT 1")
+                           .arg(table, conditions.join(QStringLiteral(" AND "))));
+        int bind = 1;
+        for (const QVariant& value : values)
+            other->Bind(bind++, value);
+        other->Bind(bind, m_isNew ? QVariant() : m_buffer[0]);
+        if (other->Step()) {
+            QStringList names;
+            for (int i : fields)
+                names.append(m_fields[i].physical.startsWith(QLatin1String("OID_")) ? m_fields[i].physical.mid(4)
+                                                                                      : m_fields[i].physical);
+            throw DuplicateValuesError(names.join(QStringLiteral(", ")),
+                                       QStringLiteral("Confronto dei testi senza distinzione tra maiuscole e minuscole "
+                                                      "in %1").arg(m_table->name));
+        }
+    }
 }
 
 void DataObject::SaveRecord()

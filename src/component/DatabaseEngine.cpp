@@ -56,9 +56,14 @@ void DatabaseEngine::OpenDatabaseFile(int, const QString& path, int, int, void*,
 
 void DatabaseEngine::Configure()
 {
-    // Refuse anything that is not an SQLite file before touching it.
-    Statement probe(m_db, QStringLiteral("SELECT count(*) FROM sqlite_master"));
-    probe.Step();
+    // Refuse anything that is not an SQLite file before touching it. The
+    // probe is finished before the journal mode changes: an open statement
+    // holds a read transaction, and an empty file (a new archive made by
+    // hand or a failed copy) must switch to WAL here.
+    {
+        Statement probe(m_db, QStringLiteral("SELECT count(*) FROM sqlite_master"));
+        probe.Step();
+    }
     m_db.Exec(QStringLiteral("PRAGMA journal_mode=WAL"));
     m_db.Exec(QStringLiteral("PRAGMA synchronous=FULL"));
     m_db.Exec(QStringLiteral("PRAGMA foreign_keys=OFF"));

@@ -18,6 +18,8 @@ using SqlDialect::LikePattern;
 
 const char* const OverflowMessage = "Importo fuori dall'intervallo consentito";
 const char* const NotNumericMessage = "Valore non numerico";
+const char* const LikeMessage = "Motivo di Like non valido: «[» non chiuso da «]»";
+const char* const DivisionMessage = "Divisione per zero";
 
 constexpr double TwoTo63 = 9223372036854775808.0;
 
@@ -77,7 +79,7 @@ void LikeFunction(sqlite3_context* context, int argc, sqlite3_value** argv)
     }
     std::optional<LikePattern> compiled = LikePattern::Compile(TextOf(argv[0]));
     if (!compiled) {
-        sqlite3_result_error(context, "Motivo di Like non valido: «[» non chiuso da «]»", -1);
+        sqlite3_result_error(context, LikeMessage, -1);
         return;
     }
     sqlite3_result_int(context, compiled->Matches(TextOf(argv[1])) ? 1 : 0);
@@ -133,7 +135,7 @@ void ExactFunction(sqlite3_context* context, int argc, sqlite3_value** argv)
         return;
     }
     if (Divide && factor->IsZero()) {
-        sqlite3_result_error(context, "Divisione per zero", -1);
+        sqlite3_result_error(context, DivisionMessage, -1);
         return;
     }
     const std::optional<qint64> result = Divide ? factor->DivideUnits(*units) : factor->MultiplyUnits(*units);
@@ -141,6 +143,15 @@ void ExactFunction(sqlite3_context* context, int argc, sqlite3_value** argv)
         sqlite3_result_int64(context, *result);
     else
         sqlite3_result_error(context, OverflowMessage, -1);
+}
+
+void FoldFunction(sqlite3_context* context, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(context);
+        return;
+    }
+    ResultText(context, TextOf(argv[0]).toCaseFolded());
 }
 
 template <bool Upper>
@@ -193,6 +204,14 @@ void Register(sqlite3* db, const char* name, int argc, void (*function)(sqlite3_
 
 } // namespace
 
+bool IsSqlFunctionMessage(const QString& message)
+{
+    for (const char* own : {OverflowMessage, NotNumericMessage, LikeMessage, DivisionMessage})
+        if (message == QString::fromUtf8(own))
+            return true;
+    return false;
+}
+
 void RegisterSqlFunctions(sqlite3* db)
 {
     Register(db, "mens_like", 2, LikeFunction);
@@ -201,6 +220,7 @@ void RegisterSqlFunctions(sqlite3* db)
     Register(db, "mens_curmul", 2, ExactFunction<false>);
     Register(db, "mens_upper", 1, CaseFunction<true>);
     Register(db, "mens_lower", 1, CaseFunction<false>);
+    Register(db, "mens_fold", 1, FoldFunction);
     Register(db, "mens_int", 1, WholeFunction<Floor, false>);
     Register(db, "mens_clng", 1, WholeFunction<NearestEven, true>);
 }

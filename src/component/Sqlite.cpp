@@ -12,17 +12,113 @@
 void SqliteDb::Closer::operator()(sqlite3* db) const { sqlite3_close_v2(db); }
 void Statement::Finalizer::operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
 
+namespace {
+
+// The columns a unique index refused, from the storage's message
+// ("UNIQUE constraint failed: T.a, T.OID_b" gives "a, b").
+QString RefusedColumns(const QString& message)
+{
+    const qsizetype colon = message.indexOf(u':');
+    if (colon < 0)
+        return {};
+    QStringList columns;
+    for (QString column : message.mid(colon + 1).split(u',', Qt::SkipEmptyParts)) {
+        column = column.trimmed();
+        column = column.mid(column.lastIndexOf(u'.') + 1);
+        if (column.startsWith(QLatin1String("OID_")))
+            column = column.mid(4);
+        columns.append(column);
+    }
+    return columns.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+Exception DuplicateValuesError(const QString& columns, const QString& detail)
+{
+    return Exception(ComponentError::Duplicate,
+                     columns.isEmpty()
+                         ? QStringLiteral("Dati duplicati: esiste già un record con gli stessi valori. "
+                                          "Cambiare i valori e riprovare.")
+                         : QStringLiteral("Dati duplicati: esiste già un record con gli stessi valori di «%1». "
+                                          "Cambiare i valori e riprovare.")
+                               .arg(columns),
+                     QString(), detail);
+}
+
+Exception SqliteError(int rc, const QString& message, const QString& statement)
+{
+    QString detail = QStringLiteral("SQLite: %1 (codice %2)").arg(message).arg(rc);
+    if (!statement.isEmpty())
+        detail += QStringLiteral("\r\n") + statement;
+    const auto error = [&detail](qint32 number, const QString& description) {
+        return Exception(number, description, QString(), detail);
+    };
+    const int primary = rc & 0xff;
+    switch (primary) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return error(ComponentError::Busy,
+                     QStringLiteral("Archivio occupato: un'altra sessione lo sta modificando. Riprovare tra poco."));
+    case SQLITE_CONSTRAINT: {
+        if (rc == SQLITE_CONSTRAINT_UNIQUE || rc == SQLITE_CONSTRAINT_PRIMARYKEY)
+            return DuplicateValuesError(RefusedColumns(message), detail);
+        return error(ComponentError::InvalidValue,
+                     QStringLiteral("Dati non validi: l'archivio non accetta i valori dati. Correggere i valori e riprovare."));
+    }
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return error(ComponentError::Io,
+                     QStringLiteral("Il file non è un archivio valido o è danneggiato. Ripristinare una copia di "
+                                    "sicurezza dell'archivio, oppure scegliere un'altra cartella di lavoro."));
+    case SQLITE_FULL:
+        return error(ComponentError::Io,
+                     QStringLiteral("Il disco è pieno: l'archivio non può essere scritto. Liberare spazio sul disco e riprovare."));
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+        return error(ComponentError::Io,
+                     QStringLiteral("L'archivio non può essere modificato: il file o la sua cartella sono in sola "
+                                    "lettura. Controllare i permessi del file e della cartella."));
+    case SQLITE_CANTOPEN:
+        return error(ComponentError::Io,
+                     QStringLiteral("Impossibile aprire il file dell'archivio. Controllare che la cartella di lavoro "
+                                    "esista e sia accessibile."));
+    case SQLITE_IOERR:
+        return error(ComponentError::Io,
+                     QStringLiteral("Errore di lettura o scrittura dell'archivio sul disco. Controllare il disco (o "
+                                    "la rete) e riprovare."));
+    case SQLITE_NOMEM:
+        return error(ComponentError::Sql,
+                     QStringLiteral("Memoria insufficiente per l'operazione sull'archivio. Chiudere altri programmi e riprovare."));
+    case SQLITE_INTERRUPT:
+        return error(ComponentError::Interrupted, QStringLiteral("Operazione sull'archivio interrotta."));
+    case SQLITE_TOOBIG:
+        return error(ComponentError::InvalidValue,
+                     QStringLiteral("Valore troppo grande per l'archivio. Ridurre il testo o il valore e riprovare."));
+    default:
+        break;
+    }
+    // The archive's own functions explain their refusals in Italian.
+    if (IsSqlFunctionMessage(message))
+        return error(ComponentError::Sql,
+                     QStringLiteral("Operazione sull'archivio non riuscita: %1. Controllare i criteri e i valori usati.")
+                         .arg(message));
+    return error(ComponentError::Sql,
+                 QStringLiteral("Operazione sull'archivio non riuscita. Riprovare; se l'errore si ripete, salvare "
+                                "i dettagli e inviarli all'assistenza."));
+}
+
 SqliteDb::SqliteDb(const QString& path, bool create, int busyTimeoutMs) : m_path(path)
 {
     sqlite3* raw = nullptr;
-    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_NOMUTEX;
+    // URI names let another archive be attached for reading only.
+    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI;
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &raw, flags, nullptr);
     m_db.reset(raw);
     if (rc != SQLITE_OK) {
         const QString reason = raw ? QString::fromUtf8(sqlite3_errmsg(raw)) : QString();
         m_db.reset();
-        throw Exception(ComponentError::Io,
-                        QStringLiteral("Impossibile aprire l'archivio «%1»: %2").arg(path, reason));
+        throw SqliteError(rc, reason, path);
     }
     sqlite3_extended_result_codes(raw, 1);
     sqlite3_busy_timeout(raw, busyTimeoutMs);
@@ -45,19 +141,7 @@ int SqliteDb::Changes() const { return sqlite3_changes(m_db.get()); }
 void SqliteDb::Raise(int rc, const QString& context) const
 {
     const QString message = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db.get())) : QString();
-    const int primary = rc & 0xff;
-    if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
-        throw Exception(ComponentError::Busy,
-                        QStringLiteral("Archivio occupato: un'altra sessione lo sta modificando. Riprovare tra poco."));
-    if (rc == SQLITE_CONSTRAINT_UNIQUE || rc == SQLITE_CONSTRAINT_PRIMARYKEY)
-        throw Exception(ComponentError::Duplicate,
-                        QStringLiteral("Dati duplicati: esiste già un record con gli stessi valori (%1).").arg(message));
-    if (primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB)
-        throw Exception(ComponentError::Io, QStringLiteral("L'archivio è danneggiato o non è un archivio valido: %1").arg(message));
-    if (primary == SQLITE_FULL || primary == SQLITE_IOERR || primary == SQLITE_READONLY || primary == SQLITE_CANTOPEN)
-        throw Exception(ComponentError::Io, QStringLiteral("Errore di scrittura dell'archivio: %1").arg(message));
-    Q_UNUSED(context);
-    throw Exception(ComponentError::Sql, QStringLiteral("Errore dell'archivio: %1").arg(message));
+    throw SqliteError(rc, message, context);
 }
 
 Statement::Statement(const SqliteDb& db, const QString& sql) : m_db(&db), m_sql(sql)

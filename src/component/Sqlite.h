@@ -3,12 +3,23 @@
 // statements that bind and read QVariants. Errors become Exception with the
 // engine's numbers (busy archive, duplicate key, anything else).
 
+#include "component/Exception.h"
+
 #include <QString>
 #include <QVariant>
 #include <memory>
 
 struct sqlite3;
 struct sqlite3_stmt;
+
+// The error for a result code of SQLite: an Italian description of what
+// happened and what to do, SQLite's own message and the statement (or file)
+// in the detail.
+Exception SqliteError(int rc, const QString& message, const QString& statement);
+
+// The refusal of a record whose values of a unique key are those of another
+// record; `columns` names the key's columns ("Numero, Categoria").
+Exception DuplicateValuesError(const QString& columns, const QString& detail);
 
 class SqliteDb
 {

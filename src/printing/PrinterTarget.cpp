@@ -98,7 +98,11 @@ bool PrinterTarget::Begin()
         return false;
     }
     if (!m_pdfPath.isEmpty()) {
-        m_outputFile = QFileInfo(m_pdfPath).isDir() ? NewPdfFile(m_pdfPath) : m_pdfPath;
+        // A path that does not name a ".pdf" file is a folder, made when missing.
+        const bool folder = QFileInfo(m_pdfPath).isDir() || !m_pdfPath.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive);
+        if (folder)
+            QDir().mkpath(m_pdfPath);
+        m_outputFile = folder ? NewPdfFile(m_pdfPath) : m_pdfPath;
         m_printer->setOutputFileName(m_outputFile);
     }
     if (!m_painter.begin(m_printer.get())) {
@@ -121,41 +125,52 @@ void PrinterTarget::SetFont(const TicketFont& font)
         m_painter.setFont(TicketPainting::DeviceFont(m_font, m_painter, PixelsPerMm()));
 }
 
-void PrinterTarget::Text(QPointF topLeft, const QString& text)
+bool PrinterTarget::BeginDrawing()
 {
     if (!Begin())
+        return false;
+    if (m_pageBreak) {
+        m_pageBreak = false;
+        if (!m_printer->newPage()) {
+            m_failed = true;
+            m_failure = QStringLiteral("Impossibile passare alla pagina successiva.");
+            return false;
+        }
+    }
+    m_drawnOnPage = true;
+    return true;
+}
+
+void PrinterTarget::Text(QPointF topLeft, const QString& text)
+{
+    if (!BeginDrawing())
         return;
     TicketOp op;
     op.kind = TicketOp::Kind::Text;
     op.rect = QRectF(topLeft, QSizeF());
     op.text = text;
     TicketPainting::Paint(m_painter, op, PixelsPerMm());
-    m_drawnOnPage = true;
 }
 
 void PrinterTarget::Box(const QRectF& box, const QColor& colour)
 {
-    if (!Begin())
+    if (!BeginDrawing())
         return;
     TicketOp op;
     op.kind = TicketOp::Kind::Box;
     op.rect = box;
     op.colour = colour;
     TicketPainting::Paint(m_painter, op, PixelsPerMm());
-    m_drawnOnPage = true;
 }
 
 void PrinterTarget::NewPage()
 {
-    // A page with nothing on it is not fed out.
-    if (!m_painter.isActive() || !m_drawnOnPage)
-        return;
-    if (!m_printer->newPage()) {
-        m_failed = true;
-        m_failure = QStringLiteral("Impossibile passare alla pagina successiva.");
-        return;
+    // The page is fed out when something is drawn on the next one: no blank
+    // pages, neither in the middle nor at the end.
+    if (m_drawnOnPage) {
+        m_pageBreak = true;
+        m_drawnOnPage = false;
     }
-    m_drawnOnPage = false;
 }
 
 bool PrinterTarget::End(QString* error)
@@ -176,6 +191,7 @@ bool PrinterTarget::End(QString* error)
     // The next document starts afresh.
     m_failed = false;
     m_drawnOnPage = false;
+    m_pageBreak = false;
     m_failure.clear();
     return ok;
 }
@@ -189,6 +205,7 @@ void PrinterTarget::Abort()
     m_printer->abort();
     m_painter.end();
     m_drawnOnPage = false;
+    m_pageBreak = false;
     // A half-written PDF is no ticket.
     if (!m_outputFile.isEmpty())
         QFile::remove(m_outputFile);

@@ -16,8 +16,8 @@ public:
     // The queue of that name; when no installed printer has it, the system's
     // default printer.
     static std::unique_ptr<PrinterTarget> ForQueue(const QString& queueName);
-    // A PDF file on A4 paper, the whole page printable. When `path` is an
-    // existing folder, each document gets a new file in it.
+    // A PDF file on A4 paper, the whole page printable. When `path` does not
+    // name a ".pdf" file it is a folder, and each document gets a new file there.
     static std::unique_ptr<PrinterTarget> ForPdf(const QString& path);
 
     ~PrinterTarget() override;
@@ -38,6 +38,8 @@ public:
 private:
     PrinterTarget();
     bool Begin();
+    // Begins the document and feeds out the page before when one was asked for.
+    bool BeginDrawing();
     double PixelsPerMm() const;
 
     std::unique_ptr<QPrinter> m_printer;
@@ -47,6 +49,7 @@ private:
     QString m_pdfPath;      // as given: a file or a folder
     QString m_outputFile;
     bool m_drawnOnPage = false;
+    bool m_pageBreak = false;
     QString m_setupFailure; // no such printer, or one that cannot print
     bool m_failed = false;  // this document could not be printed
     QString m_failure;

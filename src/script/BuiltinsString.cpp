@@ -194,11 +194,18 @@ Variant Space(Interpreter&, Args a)
     return Variant::Str(QString(n, QLatin1Char(' ')));
 }
 
+// The character of a code of the Western European code page, as Chr gives it.
+char16_t CodePageChar(qint32 code)
+{
+    return code >= 128 && code < 160 ? Cp1252High[code - 128] : char16_t(code);
+}
+
+// String(n, c) is Null when either is Null; a code above 255 counts modulo 256.
 Variant StringFn(Interpreter&, Args a)
 {
-    const qint32 n = NonNegative(a[0]);
-    if (a[1].IsNull())
+    if (a[0].IsNull() || a[1].IsNull())
         return Variant::Null();
+    const qint32 n = NonNegative(a[0]);
     QChar c;
     if (a[1].IsString()) {
         if (a[1].StrValue().isEmpty())
@@ -206,7 +213,7 @@ Variant StringFn(Interpreter&, Args a)
         c = a[1].StrValue()[0];
     } else {
         const qint32 code = Convert::ToLong(a[1]);
-        c = QChar(char16_t(((code % 256) + 256) % 256));
+        c = QChar(CodePageChar(((code % 256) + 256) % 256));
     }
     StringLimit::Check(n);
     return Variant::Str(QString(n, c));
@@ -307,8 +314,7 @@ Variant Chr(Interpreter&, Args a)
     const qint32 code = Convert::ToLong(a[0]);
     if (code < 0 || code > 255)
         throw VbError(Err::InvalidCall);
-    const char16_t c = code >= 128 && code < 160 ? Cp1252High[code - 128] : char16_t(code);
-    return Variant::Str(QString(QChar(c)));
+    return Variant::Str(QString(QChar(CodePageChar(code))));
 }
 
 Variant ChrW(Interpreter&, Args a)

@@ -52,7 +52,8 @@ qint64 RoundHalfEven(double value)
 
 qint32 CheckedLong(double value)
 {
-    if (!(value > -2147483648.5 && value < 2147483647.5))
+    // -2147483648.5 rounds to the even -2147483648; 2147483647.5 to 2147483648.
+    if (!(value >= -2147483648.5 && value < 2147483647.5))
         throw VbError(Err::Overflow);
     const double r = std::nearbyint(value);
     if (r < -2147483648.0 || r > 2147483647.0)

@@ -18,6 +18,8 @@ void ErrObject::Set(const VbError& error)
     m_number = error.Number();
     m_description = error.Description();
     m_source = error.Source().isEmpty() ? DefaultSource() : error.Source();
+    m_helpFile = error.HelpFile();
+    m_helpContext = error.HelpContext();
 }
 
 void ErrObject::Clear()
@@ -81,7 +83,11 @@ Variant ErrObject::Invoke(const QString& name, InvokeKind kind, Args args)
         QString source = args.size() > 1 && !args[1]->IsMissing() ? Convert::ToString(*args[1]) : QString();
         QString description = args.size() > 2 && !args[2]->IsMissing() ? Convert::ToString(*args[2])
                                                                         : Err::Description(number);
-        throw VbError(number, std::move(description), std::move(source));
+        VbError error(number, std::move(description), std::move(source));
+        const QString helpFile = args.size() > 3 && !args[3]->IsMissing() ? Convert::ToString(*args[3]) : QString();
+        const qint32 helpContext = args.size() > 4 && !args[4]->IsMissing() ? Convert::ToLong(*args[4]) : 0;
+        error.SetHelp(helpFile, helpContext);
+        throw error;
     }
     throw VbError(Err::NoSuchMember);
 }

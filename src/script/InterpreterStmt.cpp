@@ -9,8 +9,6 @@
 #include "script/StringLimit.h"
 #include "script/VariantOps.h"
 
-#include "component/Exception.h"
-
 #include <new>
 
 namespace vbs {
@@ -46,8 +44,6 @@ Flow Interpreter::ExecBlock(const Block& block, Frame& frame)
                 return flow;
         } catch (VbError& e) {
             handle(Positioned(std::move(e), *stmt));
-        } catch (const ::Exception& e) {
-            handle(Positioned(VbError(e.Number(), e.Description(), e.Source()), *stmt));
         } catch (const std::bad_alloc&) {
             handle(Positioned(VbError(Err::OutOfMemory), *stmt));
         } catch (const std::length_error&) {
@@ -155,9 +151,18 @@ Flow Interpreter::ExecSelect(const Stmt& s, Frame& frame)
         bool match = clause.isElse;
         for (size_t i = 0; !match && i < clause.values.size(); ++i) {
             const Expr& ce = *clause.values[i];
-            const Variant r = Ops::Cmp(Ops::Compare::Eq, value, Eval(ce, frame), valueLiteral,
-                                       ce.kind == ExprKind::Literal);
-            match = r.GetTag() == Variant::Tag::Boolean && r.BoolValue();
+            const Variant candidate = Eval(ce, frame);
+            try {
+                const Variant r = Ops::Cmp(Ops::Compare::Eq, value, candidate, valueLiteral,
+                                           ce.kind == ExprKind::Literal);
+                match = r.GetTag() == Variant::Tag::Boolean && r.BoolValue();
+            } catch (const VbError& e) {
+                // A text that is no number does not match a number: no type mismatch.
+                const bool textAgainstNumber = (value.IsString() && candidate.IsNumeric())
+                                               || (candidate.IsString() && value.IsNumeric());
+                if (e.Number() != Err::TypeMismatch || !textAgainstNumber)
+                    throw;
+            }
         }
         if (match)
             return ExecBlock(clause.body, frame);

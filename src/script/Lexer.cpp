@@ -93,9 +93,7 @@ public:
                                        && !AfterOperand())) {
                 ReadNumber(t);
                 Push(std::move(t));
-            } else if (c == QLatin1Char('&') && m_pos + 1 < m_src.size()
-                       && (m_src[m_pos + 1].toLower() == QLatin1Char('h') || m_src[m_pos + 1].toLower() == QLatin1Char('o'))
-                       && m_pos + 2 < m_src.size() && m_src[m_pos + 2].isLetterOrNumber()) {
+            } else if (c == QLatin1Char('&') && RadixAhead()) {
                 ReadRadix(t);
                 Push(std::move(t));
             } else if (c == QLatin1Char('#')) {
@@ -254,23 +252,55 @@ private:
         t.value = Variant::Double(d);
     }
 
+    static bool IsRadixDigit(QChar c, bool hex)
+    {
+        if (hex)
+            return c.unicode() < 128 && isxdigit(c.toLatin1());
+        return c >= QLatin1Char('0') && c <= QLatin1Char('7');
+    }
+
+    // The end of the digits of a &h or &o literal at m_pos.
+    qsizetype RadixDigitsEnd(bool hex) const
+    {
+        qsizetype p = m_pos + 2;
+        while (p < m_src.size() && IsRadixDigit(m_src[p], hex))
+            ++p;
+        return p;
+    }
+
+    // "&h1F" is a literal; "&hint" and "&hat" are the & operator before a
+    // name that begins with h (or o): digits must follow, and no name
+    // character after them.
+    bool RadixAhead() const
+    {
+        if (m_pos + 1 >= m_src.size())
+            return false;
+        const QChar kind = m_src[m_pos + 1].toLower();
+        if (kind != QLatin1Char('h') && kind != QLatin1Char('o'))
+            return false;
+        const qsizetype end = RadixDigitsEnd(kind == QLatin1Char('h'));
+        return end > m_pos + 2 && (end >= m_src.size() || !IsNameChar(m_src[end]));
+    }
+
+    // A trailing & makes the literal a Long: &hFFFF is the Integer -1,
+    // &hFFFF& the Long 65535.
     void ReadRadix(Token& t)
     {
         const bool hex = m_src[m_pos + 1].toLower() == QLatin1Char('h');
-        m_pos += 2;
-        const qsizetype start = m_pos;
-        while (m_pos < m_src.size() && (hex ? isxdigit(m_src[m_pos].toLatin1()) && m_src[m_pos].unicode() < 128
-                                            : (m_src[m_pos] >= QLatin1Char('0') && m_src[m_pos] <= QLatin1Char('7'))))
+        const qsizetype end = RadixDigitsEnd(hex);
+        const QString digits = m_src.mid(m_pos + 2, end - m_pos - 2);
+        m_pos = end;
+        bool isLong = false;
+        if (m_pos < m_src.size() && m_src[m_pos] == QLatin1Char('&')) {
             ++m_pos;
-        const QString digits = m_src.mid(start, m_pos - start);
-        if (m_pos < m_src.size() && m_src[m_pos] == QLatin1Char('&'))
-            ++m_pos;
+            isLong = true;
+        }
         bool ok = false;
         const qulonglong n = digits.toULongLong(&ok, hex ? 16 : 8);
         if (digits.isEmpty() || !ok || n > 0xFFFFFFFFull)
             Fail(Err::InvalidNumber);
         t.type = Tok::Literal;
-        if (n <= 0xFFFF && (hex ? digits.size() <= 4 : n <= 0177777))
+        if (!isLong && n <= 0xFFFF && (hex ? digits.size() <= 4 : n <= 0177777))
             t.value = Variant::Int(qint16(quint16(n)));
         else
             t.value = Variant::Long(qint32(quint32(n)));
@@ -310,6 +340,7 @@ private:
             return;
         case '>':
             if (next == QLatin1Char('=')) { t.op = 'g'; ++m_pos; }
+            else if (next == QLatin1Char('<')) { t.op = 'n'; ++m_pos; }
             else t.op = '>';
             return;
         case '=':

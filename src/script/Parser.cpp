@@ -2,6 +2,8 @@
 
 #include "script/ScriptError.h"
 
+#include <utility>
+
 namespace vbs {
 
 namespace {
@@ -136,6 +138,7 @@ void Parser::EndStatement()
 std::unique_ptr<Unit> Parser::ParseUnit()
 {
     auto unit = std::make_unique<Unit>();
+    m_unit = unit.get();
     for (;;) {
         SkipNewlines();
         if (Peek().type == Tok::End)
@@ -251,8 +254,11 @@ StmtPtr Parser::ParseStatement()
         case Kw::Me: return ParseAssignOrCall();
         case Kw::Next: Fail(Err::UnexpectedNext);
         case Kw::Loop: Fail(Err::LoopWithoutDo);
-        case Kw::Function: case Kw::Sub: case Kw::Class: case Kw::Property: case Kw::Public: case Kw::Private:
-        case Kw::Option:
+        case Kw::Function: case Kw::Sub: case Kw::Class: case Kw::Public: case Kw::Private:
+            if (StmtPtr declaration = ParseNestedDeclaration())
+                return declaration;
+            Fail(Err::Syntax);
+        case Kw::Property: case Kw::Option:
             Fail(Err::Syntax);
         default:
             if (t.keyword == Kw::None || IsSoftKeyword(t.keyword))
@@ -263,6 +269,39 @@ StmtPtr Parser::ParseStatement()
     if (t.type == Tok::Name || AtOp('.'))
         return ParseAssignOrCall();
     Fail(Err::ExpectedStatement);
+}
+
+// A procedure or class written inside a block of script-level code (an If
+// that never runs, a loop) is defined with the rest of the script, wherever
+// it stands; the block keeps an empty statement in its place.
+StmtPtr Parser::ParseNestedDeclaration()
+{
+    if (!m_unit || m_inProc)
+        return nullptr;
+    const size_t start = m_pos;
+    const Token& at = Peek();
+    bool isPublic = true;
+    if (AtKw(Kw::Public) || AtKw(Kw::Private)) {
+        isPublic = AtKw(Kw::Public);
+        Next();
+    }
+    const bool isClass = AtKw(Kw::Class) && m_pos == start;
+    if (!isClass && !AtKw(Kw::Function) && !AtKw(Kw::Sub)) {
+        m_pos = start;
+        return nullptr;
+    }
+    // The declaration runs to its End line even inside a one-line If.
+    const int singleLineIf = std::exchange(m_singleLineIf, 0);
+    if (isClass)
+        m_unit->classes.push_back(ParseClass());
+    else
+        m_unit->procs.push_back(ParseProc(isPublic, false, false));
+    m_singleLineIf = singleLineIf;
+    // The declaration took the end of its last statement; the enclosing
+    // block reads it again.
+    if (m_pos > 0 && m_tokens[m_pos - 1].type == Tok::Newline)
+        --m_pos;
+    return NewStmt(StmtKind::Nop, at);
 }
 
 std::vector<Param> Parser::ParseParams()
@@ -463,8 +502,23 @@ StmtPtr Parser::ParseDim(bool allowBounds)
                 Fail(Err::ExpectedEndOfStatement);
             Next();
             item.isArray = true;
+            // A fixed array's bounds are whole numbers written out: Dim a(n) is ReDim's work.
             while (!AtOp(')')) {
-                item.bounds.push_back(ParseExpr());
+                const Token& at = Peek();
+                bool negative = false;
+                if (AtOp('-')) {
+                    Next();
+                    negative = true;
+                }
+                const Token& n = Next();
+                if (n.type != Tok::Literal || !n.value.IsIntegral() || n.value.GetTag() == Variant::Tag::Boolean)
+                    FailAt(Err::ExpectedInteger, at);
+                auto bound = std::make_unique<Expr>();
+                bound->kind = ExprKind::Literal;
+                bound->line = at.line;
+                bound->column = at.column;
+                bound->value = negative ? Variant::FromInteger(-n.value.IntValue()) : n.value;
+                item.bounds.push_back(std::move(bound));
                 if (AtOp(','))
                     Next();
                 else if (!AtOp(')'))
@@ -600,6 +654,10 @@ StmtPtr Parser::ParseAssignOrCall()
     }
     stmt->kind = StmtKind::Call;
     if (AtEndOfStatement()) {
+        // "Foo(a, b)" without Call: parentheses cannot hold a Sub's argument list.
+        if (lastParens && target->args.size() > 1
+            && (target->kind == ExprKind::Name || target->kind == ExprKind::Member))
+            FailAt(Err::ParensOnSubCall, m_tokens[before]);
         // "Foo(x)": the parentheses belong to the argument, passed by value.
         if (lastParens && target->args.size() == 1 && target->args[0]
             && (target->kind == ExprKind::Name || target->kind == ExprKind::Member)) {

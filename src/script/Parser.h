@@ -23,6 +23,7 @@ private:
     // statements
     void ParseTopLevelItem(Unit& unit);
     StmtPtr ParseStatement();
+    StmtPtr ParseNestedDeclaration();
     Block ParseBlock();
     StmtPtr ParseIf();
     StmtPtr ParseSelect();
@@ -59,8 +60,8 @@ private:
     ExprPtr ParseMod();
     ExprPtr ParseIntDiv();
     ExprPtr ParseMultiplicative();
-    ExprPtr ParseUnary();
     ExprPtr ParsePower();
+    ExprPtr ParseUnary();
     ExprPtr ParsePostfix();
     ExprPtr ParsePrimary();
     ExprPtr ParseTarget(bool& lastHadParens, size_t& beforeLastParens);
@@ -97,6 +98,7 @@ private:
     int m_depth = 0;
     int m_singleLineIf = 0;
     bool m_inProc = false;
+    Unit* m_unit = nullptr; // where procedures and classes written inside blocks go
 };
 
 } // namespace vbs

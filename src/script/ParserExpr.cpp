@@ -1,5 +1,6 @@
-// Expressions, from the loosest operator (Imp) to the tightest (^), then
-// names with their argument lists and member accesses.
+// Expressions, from the loosest operator (Imp) to the tightest (unary
+// minus, tighter than ^), then names with their argument lists and member
+// accesses.
 #include "script/Parser.h"
 
 #include "script/ScriptError.h"
@@ -159,10 +160,22 @@ ExprPtr Parser::ParseIntDiv()
 
 ExprPtr Parser::ParseMultiplicative()
 {
-    ExprPtr left = ParseUnary();
+    ExprPtr left = ParsePower();
     while (AtOp('*') || AtOp('/')) {
         const Token& at = Next();
-        left = Binary(at.op == '*' ? BinOp::Mul : BinOp::Div, std::move(left), ParseUnary(), at);
+        left = Binary(at.op == '*' ? BinOp::Mul : BinOp::Div, std::move(left), ParsePower(), at);
+    }
+    return left;
+}
+
+// ^ groups from the left, and its operands carry their own signs: -3 ^ 2 is
+// (-3) ^ 2, 2 ^ -1 is 2 ^ (-1).
+ExprPtr Parser::ParsePower()
+{
+    ExprPtr left = ParseUnary();
+    while (AtOp('^')) {
+        const Token& at = Next();
+        left = Binary(BinOp::Pow, std::move(left), ParseUnary(), at);
     }
     return left;
 }
@@ -175,12 +188,11 @@ ExprPtr Parser::ParseUnary()
         ExprPtr operand = ParseUnary();
         if (at.op == '+')
             return operand;
-        // A negative literal stays a literal (so -32768 is an Integer).
+        // A negated literal is folded: -5 is the Integer -5, -32768 the
+        // negation of the Long 32768, so a Long too.
         if (operand->kind == ExprKind::Literal && operand->value.IsNumeric() && !operand->hasParens) {
             try {
                 operand->value = Ops::Neg(operand->value);
-                if (operand->value.GetTag() == Variant::Tag::Long && operand->value.IntValue() == -32768)
-                    operand->value = Variant::Int(-32768);
                 return operand;
             } catch (const VbError&) {
             }
@@ -193,34 +205,7 @@ ExprPtr Parser::ParseUnary()
         e->left = std::move(operand);
         return e;
     }
-    return ParsePower();
-}
-
-ExprPtr Parser::ParsePower()
-{
-    ExprPtr left = ParsePostfix();
-    while (AtOp('^')) {
-        const Token& at = Next();
-        ExprPtr right;
-        if (AtOp('-') || AtOp('+')) {
-            DepthGuard guard(*this);
-            const Token& sign = Next();
-            ExprPtr operand = ParsePostfix();
-            if (sign.op == '-') {
-                right = std::make_unique<Expr>();
-                right->kind = ExprKind::Unary;
-                right->unary = '-';
-                right->line = sign.line;
-                right->left = std::move(operand);
-            } else {
-                right = std::move(operand);
-            }
-        } else {
-            right = ParsePostfix();
-        }
-        left = Binary(BinOp::Pow, std::move(left), std::move(right), at);
-    }
-    return left;
+    return ParsePostfix();
 }
 
 void Parser::ParseArgList(std::vector<ExprPtr>& args)

@@ -28,7 +28,12 @@ public:
         for (auto& cls : unit.classes)
             RegisterClass(*cls);
         for (auto& proc : unit.procs) {
-            if (m_scope.Find(proc->lower) || m_unitNames.contains(proc->lower))
+            // A procedure written twice in one text: the later one wins, for
+            // the calls before it too.
+            const GlobalSymbol* existing = m_scope.Find(proc->lower);
+            const bool redeclared = existing && existing->kind == GlobalSymbol::Kind::Proc
+                                    && m_unitNames.contains(proc->lower);
+            if (!redeclared && (existing || m_unitNames.contains(proc->lower)))
                 FailAt(Err::NameRedefined, proc->line);
             GlobalSymbol symbol;
             symbol.kind = GlobalSymbol::Kind::Proc;
@@ -232,7 +237,15 @@ private:
                 case BinOp::Sub: return Ops::Sub(*a, *b);
                 case BinOp::Mul: return Ops::Mul(*a, *b);
                 case BinOp::Div: return Ops::Div(*a, *b);
+                case BinOp::IntDiv: return Ops::IntDiv(*a, *b);
+                case BinOp::Mod: return Ops::Mod(*a, *b);
+                case BinOp::Pow: return Ops::Pow(*a, *b);
                 case BinOp::Concat: return Ops::Concat(*a, *b);
+                case BinOp::And: return Ops::And(*a, *b);
+                case BinOp::Or: return Ops::Or(*a, *b);
+                case BinOp::Xor: return Ops::Xor(*a, *b);
+                case BinOp::Eqv: return Ops::Eqv(*a, *b);
+                case BinOp::Imp: return Ops::Imp(*a, *b);
                 default: return std::nullopt;
                 }
             }

@@ -20,12 +20,6 @@ std::optional<ScriptError> Guarded(F&& work)
         return std::nullopt;
     } catch (const VbError& e) {
         return ScriptError::From(e);
-    } catch (const ::Exception& e) {
-        ScriptError error;
-        error.number = e.Number();
-        error.description = e.Description();
-        error.source = e.Source();
-        return error;
     } catch (const std::bad_alloc&) {
         return ScriptError::From(VbError(Err::OutOfMemory));
     } catch (const std::exception& e) {
@@ -173,7 +167,7 @@ Variant ScriptEngine::Call(const QString& name, std::vector<Variant>& args)
     Variant result;
     ScriptError error;
     if (!Run(name, args, &result, &error))
-        throw error.ToException();
+        throw error.ToVbError();
     return result;
 }
 

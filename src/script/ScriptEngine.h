@@ -54,7 +54,7 @@ public:
     // were set to; `result` the function's value.
     bool Run(const QString& name, std::vector<Variant>& args, Variant* result = nullptr, ScriptError* error = nullptr);
     bool Evaluate(const QString& expression, Variant* result, ScriptError* error = nullptr);
-    // The same as Run, raising Exception on failure.
+    // The same as Run, raising VbError on failure.
     Variant Call(const QString& name, std::vector<Variant>& args);
 
     const ScriptError& LastError() const { return m_lastError; }

@@ -83,9 +83,11 @@ QString Err::Description(qint32 number)
     return QStringLiteral("Errore definito dall'applicazione o dall'oggetto");
 }
 
-Exception ScriptError::ToException() const
+VbError ScriptError::ToVbError() const
 {
-    return Exception(number, description, source);
+    VbError error(number, description, source);
+    error.SetPosition(line, column);
+    return error;
 }
 
 QString ScriptError::ToString() const

@@ -1,9 +1,8 @@
 #pragma once
 // Script errors: the numbers scripts see in Err.Number, their Italian
-// descriptions, the internal exception that carries a runtime error up to the
-// handler, and the report handed to the host.
-
-#include "component/Exception.h"
+// descriptions, the exception that carries a runtime error up to the handler,
+// and the report handed to the host. The engine has no other error type: the
+// application converts these to its own where it calls the engine.
 
 #include <QString>
 #include <exception>
@@ -91,7 +90,10 @@ enum Code : qint32 {
 QString Description(qint32 number);
 } // namespace Err
 
-// Thrown inside the engine; caught by On Error Resume Next or by the host call.
+// Thrown inside the engine; caught by On Error Resume Next or by the host
+// call. The application's functions and objects raise it to give a script an
+// error (Err.Number, Err.Description, Err.Source); other exceptions they let
+// out reach the host as an internal error.
 class VbError : public std::exception
 {
 public:
@@ -103,6 +105,10 @@ public:
     qint32 Number() const { return m_number; }
     const QString& Description() const { return m_description; }
     const QString& Source() const { return m_source; }
+    // Err.HelpFile and Err.HelpContext, as Err.Raise gave them.
+    const QString& HelpFile() const { return m_helpFile; }
+    qint32 HelpContext() const { return m_helpContext; }
+    void SetHelp(QString file, qint32 context) { m_helpFile = std::move(file); m_helpContext = context; }
     int Line() const { return m_line; }
     int Column() const { return m_column; }
     void SetPosition(int line, int column) { m_line = line; m_column = column; }
@@ -115,6 +121,8 @@ private:
     qint32 m_number;
     QString m_description;
     QString m_source;
+    QString m_helpFile;
+    qint32 m_helpContext = 0;
     int m_line = 0;
     int m_column = 0;
     bool m_fatal = false;
@@ -130,7 +138,8 @@ struct ScriptError
     QString source;
 
     bool IsError() const { return number != 0; }
-    Exception ToException() const;
+    // The same error as an exception, with its position.
+    VbError ToVbError() const;
     // "description (riga n)" for logs and the command-line runner.
     QString ToString() const;
     static ScriptError From(const VbError& error);

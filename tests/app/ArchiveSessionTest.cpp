@@ -5,12 +5,15 @@
 #include "app/ArchiveSession.h"
 #include "component/CurrencyObject.h"
 #include "component/DataObject.h"
+#include "component/DatabaseEngine.h"
+#include "component/Sqlite.h"
 #include "component/DatabaseObject.h"
 #include "component/Table.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -85,6 +88,31 @@ TEST_F(Session, ADirectoryChosenInTheOptionsIsWhereTheArchiveGoes)
     EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("altrove/Mensora.mdb"))));
 }
 
+TEST_F(Session, AnEmptyFileBecomesANewArchive)
+{
+    // A file made by hand, or a copy that failed: nothing to lose in it.
+    QFile empty(dir.filePath(QStringLiteral("Mensora.mdb")));
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    auto& session = ArchiveSession::Instance();
+    EXPECT_EQ(session.InitializeDatabase(host), ArchiveSession::Outcome::Opened);
+    EXPECT_TRUE(dialogs.Calls().empty());
+    EXPECT_EQ(host.optionsShown, 0) << "the working directory has its file";
+    ASSERT_TRUE(session.IsDatabaseReady());
+    auto courses = session.Database()->Tables().Item(QStringLiteral("Portate")).OpenDataObject(session.Engine());
+    EXPECT_EQ(courses->RecordCount(), 4) << "the creation rows";
+    EXPECT_GT(QFileInfo(empty.fileName()).size(), 0);
+    Statement journal(session.Engine()->Db(), QStringLiteral("PRAGMA journal_mode"));
+    ASSERT_TRUE(journal.Step());
+    EXPECT_EQ(journal.Column(0).toString(), QStringLiteral("wal")) << "kept safe as a new archive is";
+
+    // Opened again as the archive it now is.
+    session.ReleaseDatabase();
+    EXPECT_EQ(session.InitializeDatabase(host), ArchiveSession::Outcome::Opened);
+    courses = session.Database()->Tables().Item(QStringLiteral("Portate")).OpenDataObject(session.Engine());
+    EXPECT_EQ(courses->RecordCount(), 4);
+}
+
 TEST_F(Session, FailureIsReportedAndTheApplicationGoesOn)
 {
     QFile bad(dir.filePath(QStringLiteral("Mensora.mdb")));
@@ -95,8 +123,10 @@ TEST_F(Session, FailureIsReportedAndTheApplicationGoesOn)
     EXPECT_EQ(ArchiveSession::Instance().InitializeDatabase(host), ArchiveSession::Outcome::Failed);
     ASSERT_EQ(dialogs.Calls().size(), 1u);
     const DialogCall& call = dialogs.Calls().front();
-    EXPECT_TRUE(call.text.startsWith(QStringLiteral("Inizializzazione database fallita: \r\r"))) << call.text.toStdString();
-    EXPECT_GT(call.text.size(), QStringLiteral("Inizializzazione database fallita: \r\r").size());
+    // What happened and what to do, in Italian.
+    EXPECT_EQ(call.text, QStringLiteral("Inizializzazione database fallita: \r\rIl file non è un archivio valido o è "
+                                        "danneggiato. Ripristinare una copia di sicurezza dell'archivio, oppure "
+                                        "scegliere un'altra cartella di lavoro."));
     EXPECT_EQ(call.icon, MsgIcon::Critical);
     EXPECT_EQ(call.buttons, MsgButtons::Ok);
     EXPECT_EQ(host.open, 0);

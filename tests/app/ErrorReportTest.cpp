@@ -97,6 +97,16 @@ TEST_F(ErrorReportTest, DetailsShowTheCodeAndTheDetail)
     const Exception own(ComponentError::Io, QStringLiteral("Disco pieno"));
     OpenDetails([](frmShowException& w) { EXPECT_EQ(w.Code(), QStringLiteral("1015 (800403F7)")); });
     ShowErrorReport(QString(), static_cast<const std::exception&>(own));
+
+    // The storage's own text is among the details, not in the first box.
+    const Exception storage(ComponentError::Io, QStringLiteral("Il disco è pieno."), QString(),
+                            QStringLiteral("SQLite: database or disk is full (codice 13)"));
+    OpenDetails([](frmShowException& w) {
+        EXPECT_EQ(w.Detail(), QStringLiteral("Il disco è pieno.\r\n\r\nSQLite: database or disk is full (codice 13)"
+                                             "\r\n\r\nSalvataggio fallito: "));
+    });
+    ShowErrorReport(QStringLiteral("Salvataggio fallito: "), storage);
+    EXPECT_FALSE(m_dialogs.Calls()[m_dialogs.Calls().size() - 2].text.contains(QStringLiteral("SQLite")));
 }
 
 TEST_F(ErrorReportTest, SalvaWritesTheTextFileAndAsksBeforeReplacing)

@@ -42,6 +42,8 @@ TEST(ParseSingle, AcceptsCommaOrPointAndRefusesNonNumbers)
     EXPECT_EQ(ParseSingle(QStringLiteral("6,5")), 6.5f);
     EXPECT_EQ(ParseSingle(QStringLiteral(" 6.5 ")), 6.5f);
     EXPECT_EQ(ParseSingle(QStringLiteral("1.234,5")), 1234.5f);
+    EXPECT_EQ(ParseSingle(QStringLiteral("1.500")), 1500.0f) << "grouped as the grid shows it";
+    EXPECT_EQ(ParseSingle(QStringLiteral("1.50,5")), std::nullopt) << "ambiguous";
     EXPECT_EQ(ParseSingle(QStringLiteral("-2")), -2.0f);
     EXPECT_EQ(ParseSingle(QString()), std::nullopt);
     EXPECT_EQ(ParseSingle(QStringLiteral("12 mm")), std::nullopt);

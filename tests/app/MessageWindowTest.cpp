@@ -3,8 +3,11 @@
 
 #include "app/frmMessage.h"
 #include "support/ScriptedDialogs.h"
+#include "support/UserInput.h"
 
 #include <QDialog>
+#include <QLineEdit>
+#include <QVBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -53,6 +56,25 @@ TEST_F(MessageWindowTest, ShowsTheTextAndDisablesItsParentUntilUnloaded)
     EXPECT_FALSE(Window().isVisible());
     EXPECT_TRUE(m_owner.isEnabled());
     EXPECT_EQ(Label("lblMessage"), QStringLiteral("Attendere..."));
+}
+
+TEST_F(MessageWindowTest, TheParentGetsBackTheFocusItHad)
+{
+    // Disabling the parent moves its focus on; typing after the operation
+    // must reach the box the user was typing in.
+    auto* layout = new QVBoxLayout(&m_owner);
+    auto* first = new QLineEdit;
+    auto* second = new QLineEdit;
+    layout->addWidget(first);
+    layout->addWidget(second);
+    ASSERT_TRUE(UserInput::BringToFront(m_owner));
+    UserInput::Click(*second);
+    UserInput::TypeText(QStringLiteral("ab"));
+    Window().ShowMsg(QStringLiteral("Lettura Menù..."), &m_owner);
+    Window().Unload();
+    UserInput::TypeText(QStringLiteral("cd"));
+    EXPECT_EQ(second->text(), QStringLiteral("abcd"));
+    EXPECT_EQ(first->text(), QString());
 }
 
 TEST_F(MessageWindowTest, AnotherParentIsReleasedAndADisabledOneStaysDisabled)

@@ -7,6 +7,7 @@
 #include "app/frmOptions.h"
 #include "app/frmSelectDir.h"
 #include "support/ScriptedDialogs.h"
+#include "support/UserInput.h"
 
 #include <QDir>
 #include <QFileSystemModel>
@@ -256,4 +257,29 @@ TEST_F(OptionsTest, TheNextOpeningUsesTheNewDirectory)
     ASSERT_EQ(session.InitializeDatabase(host), ArchiveSession::Outcome::Opened);
     EXPECT_TRUE(QFile::exists(QDir(m_other.path()).filePath(QStringLiteral("Mensora.mdb"))));
     session.ReleaseDatabase();
+}
+
+TEST_F(OptionsTest, FilledAndConfirmedWithTheKeyboard)
+{
+    auto w = Open();
+    ASSERT_TRUE(UserInput::BringToFront(*w));
+    UserInput::Click(*Box(*w, "txtRestaurantName"));
+    UserInput::PressKey(Qt::Key_A, Qt::ControlModifier);
+    UserInput::TypeText(QStringLiteral("Trattoria dell'Oste è"));
+    UserInput::Click(*Box(*w, "txtPrintTop"));
+    UserInput::PressKey(Qt::Key_A, Qt::ControlModifier);
+    UserInput::TypeText(QStringLiteral("7,5"));
+    m_dialogs.AnswerMessage(MsgResult::Yes);
+    UserInput::PressKey(Qt::Key_Return);
+    EXPECT_EQ(m_dialogs.LastCall().text, QStringLiteral("Il nome del ristorante e' cambiato.\r\rConfermi ?"));
+    EXPECT_TRUE(w->Confirmed()) << "Enter is OK";
+    EXPECT_EQ(Settings().RestaurantName, QStringLiteral("Trattoria dell'Oste è"));
+    EXPECT_EQ(Settings().PrintTop, QStringLiteral("7,5"));
+
+    // Escape leaves it as "Esci" does.
+    auto again = Open();
+    ASSERT_TRUE(UserInput::BringToFront(*again));
+    UserInput::PressKey(Qt::Key_Escape);
+    EXPECT_FALSE(again->Confirmed());
+    EXPECT_EQ(again->result(), QDialog::Rejected);
 }

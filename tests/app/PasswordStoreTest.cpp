@@ -1,3 +1,4 @@
+#include "app/AppPaths.h"
 #include "app/FilePaths.h"
 #include "app/PasswordStore.h"
 #include "component/Exception.h"
@@ -6,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -137,5 +139,38 @@ TEST_F(PasswordFileTest, FailuresAreReportedNotTakenAsNoPassword)
 {
     ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("prtct1.sys")));
     EXPECT_THROW(ReadStoredPassword(m_path), Exception) << "a file that cannot be read is no empty password";
-    EXPECT_THROW(WritePassword(m_dir.filePath(QStringLiteral("manca/prtct1.sys")), QStringLiteral("x")), Exception);
+    try {
+        WritePassword(m_dir.filePath(QStringLiteral("manca/prtct1.sys")), QStringLiteral("x"));
+        FAIL() << "written into a missing folder";
+    } catch (const Exception& e) {
+        // What to do, in Italian; the system's reason only among the details.
+        EXPECT_TRUE(e.Description().startsWith(QStringLiteral("Impossibile scrivere il file della password")));
+        EXPECT_TRUE(e.Description().contains(QStringLiteral("Controllare che il file e la cartella del programma")));
+        EXPECT_FALSE(e.Detail().isEmpty());
+        EXPECT_FALSE(e.Description().contains(e.Detail()));
+    }
+}
+
+TEST(PasswordFileLocation, APasswordBesideTheProgramCountsForEveryUser)
+{
+    QTemporaryDir program;
+    ASSERT_TRUE(program.isValid());
+    const QString beside = QDir::toNativeSeparators(program.filePath(QStringLiteral("prtct1.sys")));
+    const QString perUser = QDir::toNativeSeparators(
+        QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).filePath(QStringLiteral("prtct1.sys")));
+
+    // A program folder that can be written holds the file.
+    EXPECT_EQ(PasswordFilePath(program.path()), beside);
+    WritePassword(beside, QStringLiteral("segreto"));
+
+    // Installed where the user cannot write (another user, or a system
+    // folder): the password set there is still the one asked.
+    AppPaths::ScopedReadOnlyFolder installed(program.path());
+    EXPECT_EQ(PasswordFilePath(program.path()), beside);
+    EXPECT_EQ(ScrambleText(ReadStoredPassword(PasswordFilePath(program.path())), false), QStringLiteral("segreto"));
+
+    // Only with none beside the program does the user's own folder hold it.
+    ASSERT_TRUE(QFile::setPermissions(beside, QFile::permissions(beside) | QFileDevice::WriteOwner));
+    ASSERT_TRUE(QFile::remove(beside));
+    EXPECT_EQ(PasswordFilePath(program.path()), perUser);
 }

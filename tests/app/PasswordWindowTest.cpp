@@ -4,6 +4,7 @@
 #include "app/PasswordStore.h"
 #include "app/frmPassword.h"
 #include "support/ScriptedDialogs.h"
+#include "support/UserInput.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -190,4 +191,26 @@ TEST_F(PasswordWindowTest, UnusableFilesAndPasswordsAreReported)
     EXPECT_FALSE(frmPassword::CheckAccess(nullptr, false, false));
     EXPECT_TRUE(m_dialogs.LastCall().text.startsWith(QStringLiteral("Impossibile verificare la password di accesso.\r\r")));
     EXPECT_EQ(m_dialogs.LastCall().icon, MsgIcon::Critical);
+}
+
+TEST_F(PasswordWindowTest, TypedAtStartUpWithTheKeyboardAlone)
+{
+    // The window opens with the focus in the password box; Enter confirms;
+    // a wrong password is selected for typing again.
+    WritePassword(m_path, QStringLiteral("Segreto"));
+    m_dialogs.AnswerWindow([](QDialog& w) {
+        w.show();
+        EXPECT_TRUE(UserInput::BringToFront(w));
+        EXPECT_EQ(QApplication::focusWidget(), Box(w, "txtPassword"));
+        UserInput::TypeText(QStringLiteral("segreto"));
+        UserInput::PressKey(Qt::Key_Return);
+        EXPECT_TRUE(w.isVisible()) << "letter case counts";
+        EXPECT_EQ(QApplication::focusWidget(), Box(w, "txtPassword"));
+        UserInput::TypeText(QStringLiteral("Segreto"));
+        UserInput::PressKey(Qt::Key_Return);
+        return Result(w);
+    });
+    m_dialogs.AnswerMessage(MsgResult::Ok);
+    EXPECT_TRUE(frmPassword::CheckAccess(nullptr, false, false));
+    EXPECT_EQ(m_dialogs.Beeps(), 1);
 }

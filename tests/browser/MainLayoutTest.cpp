@@ -181,8 +181,19 @@ TEST(SectionItemPage, ButtonsRunDownAColumnAndWrapWhenTheWindowIsShort)
     EXPECT_EQ(tiny.items[1].left(), 3900 + 3700);
 
     EXPECT_TRUE(LayoutSectionItems(3500, 1020, 12000, 9000, button, 0).header.isNull());
-    EXPECT_EQ(LayoutSectionItems(3500, 1020, 6500, 9000, button, 1).header.width(), 3300)
-        << "a narrow window: the header keeps the buttons' width";
+    EXPECT_EQ(LayoutSectionItems(3500, 1020, 6500, 9000, button, 1).header.width(), 6500 - 3900 - 150)
+        << "a narrow window: the header ends within it, never beyond its edge";
+    EXPECT_EQ(LayoutSectionItems(3500, 1020, 20000, 9000, button, 1).header.width(), 20000 - 3900 - 800);
+
+    // A header whose caption wraps into more lines pushes the buttons down.
+    int askedWidth = 0;
+    const SectionItemGeometry wrapped = LayoutSectionItems(3500, 1020, 6500, 9000, button, 1, [&askedWidth](int width) {
+        askedWidth = width;
+        return 900;
+    });
+    EXPECT_EQ(askedWidth, 6500 - 3900 - 150);
+    EXPECT_EQ(wrapped.header.height(), 900);
+    EXPECT_EQ(wrapped.items[0].top(), 1170 + 900 + 150);
 }
 
 TEST(KeyPreview, KeysAndTheirCommands)

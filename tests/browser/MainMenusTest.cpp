@@ -62,6 +62,7 @@ TEST(MainMenus, EveryEntryHasItsCaptionAndShortcut)
         {"mnuPrintExport", "&Esporta stampa", ""},
         {"mnuSave", "&Esporta dati...", ""},
         {"mnuImport", "Importa dati...", ""},
+        {"mnuRestore", "&Ripristina archivio...", ""},
         {"mnuViewWebBrowser", "&Web Browser...", ""},
         {"mnuFileProperties", "&Modifica...", "F5"},
         {"mnuFileNew", "&Nuovo...", "Shift+Ins"},

@@ -7,9 +7,11 @@
 #include "browser/MainGeometry.h"
 #include "browser/SectionTree.h"
 #include "component/DatabaseObject.h"
+#include "support/UserInput.h"
 
 #include <QCloseEvent>
 #include <QDialog>
+#include <QMenu>
 #include <QScreen>
 #include <QTest>
 #include <QSignalSpy>
@@ -71,7 +73,8 @@ TEST_F(MainWindowTest, UnloadingSavesGeometryReleasesTheArchiveAndEnds)
     other.setWindowTitle(QStringLiteral("altra"));
     other.show();
 
-    main.Action(QStringLiteral("mnuFileClose"))->trigger();
+    ASSERT_TRUE(UserInput::BringToFront(main));
+    UserInput::ChooseMenu(main, {QStringLiteral("&Dati"), QStringLiteral("Chiudi")});
 
     EXPECT_EQ(unloaded.count(), 1);
     EXPECT_TRUE(main.IsUnloaded());
@@ -98,7 +101,8 @@ TEST_F(MainWindowTest, ClosingMaximizedStoresStateTwoAndTheNormalRectangle)
     main.showMaximized();
     QCoreApplication::processEvents();
     ASSERT_TRUE(main.isMaximized());
-    main.Unload();
+    UserInput::ChooseMenu(main, {QStringLiteral("&Dati"), QStringLiteral("Chiudi")});
+    ASSERT_TRUE(main.IsUnloaded());
     const double twips = 1440.0 / main.logicalDpiX();
     EXPECT_EQ(Stored(QStringLiteral("Settings/MainState")), 2);
     EXPECT_EQ(Stored(QStringLiteral("Settings/MainLeft")), qRound(140 * twips));
@@ -117,27 +121,30 @@ TEST_F(MainWindowTest, ACollapsedTreeKeepsTheStoredSplitter)
     }
     frmMain& main = OpenWindow();
     EXPECT_EQ(main.SplitterLeft(), 4100);
-    main.TreeView()->setCurrentItem(NodeAt(*main.TreeView(), 2)); // a section: the tree may collapse
-    main.HideTreeButton()->click();
+    ASSERT_TRUE(UserInput::BringToFront(main));
+    UserInput::ClickTreeItem(*main.TreeView(), "Menù"); // a section: the tree may collapse
+    UserInput::Click(*main.HideTreeButton());
     EXPECT_EQ(main.SplitterLeft(), 0);
     EXPECT_EQ(main.HideTreeButton()->text(), QStringLiteral("4"));
     EXPECT_FALSE(main.Action(QStringLiteral("mnuHideSection"))->isChecked());
     EXPECT_EQ(main.TreeView()->width(), 0);
-    main.Unload();
+    UserInput::ChooseMenu(main, {QStringLiteral("&Dati"), QStringLiteral("Chiudi")});
+    ASSERT_TRUE(main.IsUnloaded());
     EXPECT_EQ(Stored(QStringLiteral("Settings/MainSplit")), 4100);
 }
 
 TEST_F(MainWindowTest, HideSectionCollapsesAndRestoresTheTree)
 {
     frmMain& main = OpenWindow();
-    main.TreeView()->setCurrentItem(NodeAt(*main.TreeView(), 3));
+    ASSERT_TRUE(UserInput::BringToFront(main));
+    UserInput::ClickTreeItem(*main.TreeView(), "Clienti");
     const int width = main.TreeView()->width();
     QAction* entry = main.Action(QStringLiteral("mnuHideSection"));
-    entry->trigger();
+    UserInput::ChooseMenu(main, {QStringLiteral("&Visualizza"), QStringLiteral("&Sezione")});
     EXPECT_FALSE(entry->isChecked());
     EXPECT_FALSE(main.LayoutState().treeShown);
     EXPECT_EQ(main.HideTreeButton()->palette().color(QPalette::Button), QColor(0xFF, 0xFF, 0xC0));
-    entry->trigger();
+    UserInput::PressShortcut(QKeySequence(Qt::CTRL | Qt::Key_S)); // its key
     EXPECT_TRUE(entry->isChecked());
     EXPECT_EQ(main.HideTreeButton()->text(), QStringLiteral("3"));
     EXPECT_EQ(main.TreeView()->width(), width);
@@ -178,7 +185,11 @@ TEST_F(MainWindowTest, TheCloseBoxKeepsTheApplicationRunning)
     // Without a notification area the window is minimised, never lost.
     ASSERT_FALSE(main.HasTrayIcon());
     EXPECT_TRUE(main.isMinimized());
-    main.Action(QStringLiteral("mnuActivate"))->trigger();
+    // The notification area's menu: "Visualizza".
+    QMenu* popUp = main.Menu(QStringLiteral("mnuPopUp"));
+    popUp->popup(QPoint(50, 50));
+    ASSERT_TRUE(QTest::qWaitFor([popUp] { return popUp->isVisible(); }, 2000));
+    UserInput::ClickOpenMenuEntry(*popUp, QStringLiteral("&Visualizza"));
     EXPECT_FALSE(main.isMinimized());
 }
 
@@ -195,7 +206,8 @@ TEST_F(MainWindowTest, AWindowThatRefusesToCloseCancelsTheUnload)
     stubborn.setWindowTitle(QStringLiteral("Vendite"));
     stubborn.show();
     dialogs.AnswerMessage(MsgResult::Ok);
-    EXPECT_FALSE(main.Unload());
+    ASSERT_TRUE(UserInput::BringToFront(main));
+    UserInput::ChooseMenu(main, {QStringLiteral("&Dati"), QStringLiteral("Chiudi")});
     EXPECT_EQ(dialogs.LastCall().text,
               QStringLiteral("Impossibile chiudere l'applicazione...\r\rLa finestra \"Vendite\" non si puo' chiudere."));
     EXPECT_EQ(dialogs.LastCall().icon, MsgIcon::Exclamation);
@@ -249,7 +261,8 @@ TEST_F(MainWindowTest, TheTreeListsTheSixteenSectionsInOrder)
 TEST_F(MainWindowTest, ARebuildKeepsThePositionAndShowsNewCaptions)
 {
     frmMain& main = OpenWindow();
-    main.TreeView()->setCurrentItem(NodeAt(*main.TreeView(), 15));
+    ASSERT_TRUE(UserInput::BringToFront(main));
+    UserInput::ClickTreeItem(*main.TreeView(), "Tipi Pagamento");
     main.SetTreeViewNodes();
     const QTreeWidgetItem* node = SelectedNode(*main.TreeView());
     ASSERT_NE(node, nullptr);

@@ -5,6 +5,7 @@
 #include "MainWindowFixture.h"
 
 #include "app/SaleDate.h"
+#include "browser/MainMenus.h"
 #include "browser/SectionItemPage.h"
 #include "browser/SectionTree.h"
 #include "component/ComponentGlobal.h"
@@ -12,6 +13,7 @@
 #include "component/DatabaseObject.h"
 #include "component/Table.h"
 #include "component/widgets/GridBinding.h"
+#include "support/UserInput.h"
 
 #include <QDir>
 #include <QLineEdit>
@@ -20,6 +22,7 @@
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
+#include <QToolBar>
 
 namespace {
 
@@ -82,9 +85,10 @@ TEST_F(MainWindowTest, ActivationOpensTheArchiveAndShowsTheArchivePage)
 TEST_F(MainWindowTest, ASectionButtonOpensItsTableAndEnablesTheViewCommands)
 {
     frmMain& main = OpenWindow();
+    ASSERT_TRUE(UserInput::BringToFront(main));
     QPushButton* menu = main.SectionItems().Item(2);
     ASSERT_NE(menu, nullptr);
-    menu->click();
+    UserInput::Click(*menu);
 
     const QTreeWidgetItem* node = SelectedNode(*main.TreeView());
     ASSERT_NE(node, nullptr);
@@ -99,7 +103,7 @@ TEST_F(MainWindowTest, ASectionButtonOpensItsTableAndEnablesTheViewCommands)
     EXPECT_EQ(main.StatusMsg(), QStringLiteral(" Sezione: <Menù>"));
 
     // Back to a group: the page again, commands off.
-    main.TreeView()->setCurrentItem(NodeAt(*main.TreeView(), 13));
+    UserInput::ClickTreeItem(*main.TreeView(), "Codifiche");
     EXPECT_TRUE(main.GridView()->isHidden());
     ExpectViewCommands(main, false);
     ASSERT_EQ(main.SectionItems().Count(), 4);
@@ -117,10 +121,11 @@ TEST_F(MainWindowTest, EverySectionOpensItsTable)
                                 QStringLiteral("TipiDocumento"),  QStringLiteral("TipiPagamento"),
                                 QStringLiteral("Portate")};
     const int indexes[] = {2, 3, 4, 5, 6, 8, 9, 10, 11, 12, 14, 15, 16};
+    ASSERT_TRUE(UserInput::BringToFront(main));
     for (int i = 0; i < int(std::size(indexes)); ++i) {
         if (indexes[i] == 9 || indexes[i] == 10) // the period lists ask their parameters first
             dialogs.AnswerWindow([](QDialog&) { return int(QDialog::Rejected); });
-        main.TreeView()->setCurrentItem(NodeAt(*main.TreeView(), indexes[i]));
+        UserInput::ClickTreeItem(*main.TreeView(), NodeAt(*main.TreeView(), indexes[i]));
         ASSERT_NE(main.CurrentDataObject(), nullptr) << indexes[i];
         EXPECT_EQ(main.CurrentDataObject()->TableName(), tables[i]) << indexes[i];
         EXPECT_FALSE(main.GridView()->isHidden());
@@ -132,11 +137,12 @@ TEST_F(MainWindowTest, EverySectionOpensItsTable)
 TEST_F(MainWindowTest, ClickingAListButtonSelectsItsNodeInACollapsedGroup)
 {
     frmMain& main = OpenWindow();
-    main.TreeView()->setCurrentItem(NodeAt(*main.TreeView(), 7));
+    ASSERT_TRUE(UserInput::BringToFront(main));
+    UserInput::ClickTreeItem(*main.TreeView(), "Stampe");
     ASSERT_EQ(main.SectionItems().Count(), 6) << "header and the five lists";
     EXPECT_EQ(main.SectionItems().Item(3)->text(), QStringLiteral("Lista Venduto"));
     dialogs.AnswerWindow([](QDialog&) { return int(QDialog::Rejected); });
-    main.SectionItems().Item(3)->click();
+    UserInput::Click(*main.SectionItems().Item(3));
     EXPECT_EQ(dialogs.LastCall().title, QStringLiteral("Impostazione criteri di ricerca")) << "the list asks for its period first";
     const QTreeWidgetItem* node = SelectedNode(*main.TreeView());
     ASSERT_NE(node, nullptr);
@@ -148,7 +154,8 @@ TEST_F(MainWindowTest, ClickingAListButtonSelectsItsNodeInACollapsedGroup)
 TEST_F(MainWindowTest, AShortWindowWrapsTheSectionButtonsIntoColumns)
 {
     frmMain& main = OpenWindow();
-    main.TreeView()->setCurrentItem(NodeAt(*main.TreeView(), 7));
+    ASSERT_TRUE(UserInput::BringToFront(main));
+    UserInput::ClickTreeItem(*main.TreeView(), "Stampe");
     const int tall = main.SectionItems().Item(6)->x();
     EXPECT_EQ(tall, main.SectionItems().Item(2)->x()) << "one column in a tall window";
 
@@ -169,7 +176,8 @@ TEST_F(MainWindowTest, TheCurrencyEntryNamesTheConversionCurrencyAndTogglesTheSe
     EXPECT_TRUE(entry->isVisible());
     EXPECT_FALSE(entry->isChecked());
 
-    entry->trigger();
+    ASSERT_TRUE(UserInput::BringToFront(main));
+    UserInput::ChooseMenu(main, {QStringLiteral("&Visualizza"), QStringLiteral("&Importi in Lire")});
     EXPECT_TRUE(entry->isChecked());
     EXPECT_TRUE(Settings().CurrencyConversion);
     auto stored = OpenSettingsStore();
@@ -179,7 +187,8 @@ TEST_F(MainWindowTest, TheCurrencyEntryNamesTheConversionCurrencyAndTogglesTheSe
 TEST_F(MainWindowTest, ReleasingTheArchiveDropsTheViewAndTheNextActivationOpensTheNewFolder)
 {
     frmMain& main = OpenWindow();
-    main.SectionItems().Item(3)->click();
+    ASSERT_TRUE(UserInput::BringToFront(main));
+    UserInput::Click(*main.SectionItems().Item(3));
     ASSERT_NE(main.CurrentDataObject(), nullptr);
 
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("altrove")));
@@ -252,34 +261,40 @@ TEST_F(MainWindowTest, NotificationsGoToTheStatusBarAndQuestionsToAnOkCancelBox)
 TEST_F(MainWindowTest, PreviewedKeysRunTheirCommands)
 {
     frmMain& main = OpenWindow();
-    main.SectionItems().Item(2)->click();
+    ASSERT_TRUE(UserInput::BringToFront(main));
+    UserInput::Click(*main.SectionItems().Item(2));
     QSignalSpy newRecord(main.Action(QStringLiteral("mnuFileNew")), &QAction::triggered);
     QSignalSpy deleteRecord(main.Action(QStringLiteral("mnuFileDelete")), &QAction::triggered);
     QSignalSpy edit(&main, &frmMain::EditRecordRequested);
     QSignalSpy euro(&main, &frmMain::EuroConversionRequested);
     QSignalSpy typed(&main, &frmMain::SearchKeyTyped);
 
-    QTest::keyClick(main.GridView(), Qt::Key_Insert);
-    QTest::keyClick(main.GridView(), Qt::Key_Plus, Qt::KeypadModifier);
+    // Keys typed in the grid and in the tree alike.
+    UserInput::ClickCell(*main.GridView(), 0, 0);
+    UserInput::PressKey(Qt::Key_Insert);
+    UserInput::PressKey(Qt::Key_Plus, Qt::KeypadModifier);
     EXPECT_EQ(newRecord.count(), 2);
-    QTest::keyClick(main.TreeView(), Qt::Key_Delete);
+    UserInput::ClickTreeItem(*main.TreeView(), "Menù");
+    UserInput::PressKey(Qt::Key_Delete);
     EXPECT_EQ(deleteRecord.count(), 1);
-    QTest::keyClick(main.GridView(), Qt::Key_Return);
+    UserInput::ClickCell(*main.GridView(), 0, 0);
+    UserInput::PressKey(Qt::Key_Return);
     EXPECT_EQ(edit.count(), 1);
     QTest::mouseDClick(main.centralWidget(), Qt::LeftButton, {}, QPoint(2, 2));
     EXPECT_EQ(edit.count(), 2) << "a double click on the window edits as Enter does";
 
     // Typing goes to the controls until the search has a field.
     main.ToolButton(QStringLiteral("Find"))->setProperty("Tag", QString());
-    QTest::keyClick(main.GridView(), Qt::Key_A);
+    UserInput::ClickCell(*main.GridView(), 0, 0);
+    UserInput::PressKey(Qt::Key_A);
     EXPECT_EQ(typed.count(), 0);
     main.ToolButton(QStringLiteral("Find"))->setProperty("Tag", QStringLiteral("1"));
-    QTest::keyClick(main.GridView(), Qt::Key_A);
+    UserInput::PressKey(Qt::Key_A);
     EXPECT_EQ(typed.count(), 1);
 
     dialogs.AnswerMessage(MsgResult::No).AnswerMessage(MsgResult::Yes);
     const auto all = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
-    QTest::keyClick(main.GridView(), Qt::Key_R, all);
+    UserInput::PressKey(Qt::Key_R, all);
     EXPECT_EQ(euro.count(), 0);
     const DialogCall& call = dialogs.LastCall();
     EXPECT_EQ(call.text, QStringLiteral("ATTENZIONE! - Questa operazione converte la valuta e deve essere guidata da "
@@ -287,18 +302,23 @@ TEST_F(MainWindowTest, PreviewedKeysRunTheirCommands)
     EXPECT_EQ(call.buttons, MsgButtons::YesNo);
     EXPECT_EQ(call.icon, MsgIcon::Exclamation);
     EXPECT_EQ(call.defaultButton, MsgDefault::Button2);
-    QTest::keyClick(main.TreeView(), Qt::Key_R, all);
+    UserInput::ClickTreeItem(*main.TreeView(), "Menù");
+    dialogs.AnswerMessage(MsgResult::No); // the conversion's own question
+    UserInput::PressKey(Qt::Key_R, all);
     EXPECT_EQ(euro.count(), 1);
 }
 
 TEST_F(MainWindowTest, ToolbarButtonsRunTheirMenuCommands)
 {
     frmMain& main = OpenWindow();
-    main.SectionItems().Item(2)->click();
+    ASSERT_TRUE(UserInput::BringToFront(main));
+    UserInput::Click(*main.SectionItems().Item(2));
     QSignalSpy sale(main.Action(QStringLiteral("mnuNewVendita")), &QAction::triggered);
     QSignalSpy properties(main.Action(QStringLiteral("mnuFileProperties")), &QAction::triggered);
-    main.ToolButton(QStringLiteral("Sale"))->trigger();
-    main.ToolButton(QStringLiteral("Properties"))->trigger();
+    QToolBar& bar = *main.Menus().ToolBar();
+    dialogs.AnswerWindow([](QDialog&) { return int(QDialog::Rejected); }); // the till
+    UserInput::ClickToolButton(bar, main.ToolButton(QStringLiteral("Sale")));
+    UserInput::ClickToolButton(bar, main.ToolButton(QStringLiteral("Properties")));
     EXPECT_EQ(sale.count(), 1);
     EXPECT_EQ(properties.count(), 1);
 
@@ -306,26 +326,27 @@ TEST_F(MainWindowTest, ToolbarButtonsRunTheirMenuCommands)
     const std::pair<const char*, const char*> popUps[] = {
         {"Related", "mnuAssociation"}, {"Filter", "mnuFilter"}, {"Find", "mnuSearch"}, {"Print", "mnuPrintFunc"}};
     for (const auto& [key, menu] : popUps) {
-        main.ToolButton(QString::fromLatin1(key))->trigger();
+        UserInput::ClickToolButton(bar, main.ToolButton(QString::fromLatin1(key)));
         EXPECT_EQ(main.LastPopUp(), QString::fromLatin1(menu)) << key;
         main.Menu(QString::fromLatin1(menu))->close();
     }
     EXPECT_FALSE(main.ToolButton(QStringLiteral("Filter"))->isChecked()) << "the view has no filter";
 
     const QString before = main.LastPopUp();
-    main.ToolButton(QStringLiteral("BarcodeReader"))->trigger();
-    main.ToolButton(QStringLiteral("FiscalPrinter"))->trigger();
+    UserInput::ClickToolButton(bar, main.ToolButton(QStringLiteral("BarcodeReader")));
+    UserInput::ClickToolButton(bar, main.ToolButton(QStringLiteral("FiscalPrinter")));
     EXPECT_EQ(main.LastPopUp(), before);
-    EXPECT_TRUE(dialogs.Calls().empty());
+    ASSERT_EQ(dialogs.Calls().size(), 1u);
+    EXPECT_EQ(dialogs.Calls().front().title, QStringLiteral("Emissione Ricevute"));
 }
 
 TEST_F(MainWindowTest, HidingTheToolbarAndStatusBarGivesTheTreeTheirRoom)
 {
     frmMain& main = OpenWindow();
-    QCoreApplication::processEvents();
+    ASSERT_TRUE(UserInput::BringToFront(main));
     const QRect before = main.TreeView()->geometry().translated(main.centralWidget()->pos());
-    main.Action(QStringLiteral("mnuViewToolbar"))->trigger();
-    main.Action(QStringLiteral("mnuViewStatusBar"))->trigger();
+    UserInput::ChooseMenu(main, {QStringLiteral("&Visualizza"), QStringLiteral("&Barra degli strumenti")});
+    UserInput::ChooseMenu(main, {QStringLiteral("&Visualizza"), QStringLiteral("Barra di &Stato")});
     QCoreApplication::processEvents();
     EXPECT_FALSE(main.Action(QStringLiteral("mnuViewToolbar"))->isChecked());
     EXPECT_TRUE(main.statusBar()->isHidden());

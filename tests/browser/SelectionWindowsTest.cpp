@@ -4,6 +4,7 @@
 #include "browser/frmDateSetting.h"
 #include "browser/frmSetParamStat.h"
 #include "support/ScriptedDialogs.h"
+#include "support/UserInput.h"
 
 #include <QCalendarWidget>
 #include <QComboBox>
@@ -85,6 +86,60 @@ TEST(DateWindow, ReturnsTheChosenDayOrNothing)
     EXPECT_EQ(frmDateSetting::SetDate(QDateTime(QDate(2026, 3, 15), QTime(10, 0))), QDateTime(QDate(2026, 4, 2), QTime(0, 0)));
     dialogs.AnswerWindow([](QDialog&) { return int(QDialog::Rejected); });
     EXPECT_FALSE(frmDateSetting::SetDate(QDateTime()).has_value());
+}
+
+} // namespace
+
+namespace {
+
+// The date window with the keyboard and the mouse: arrows move the day,
+// Enter takes it, a double click takes the day clicked, Escape nothing.
+TEST(DateWindow, ChosenWithTheKeyboardOrADoubleClick)
+{
+    ScriptedDialogs dialogs;
+    ScopedDialogService use(dialogs);
+    dialogs.AnswerWindow([](QDialog& w) {
+        auto& window = static_cast<frmDateSetting&>(w);
+        window.show();
+        EXPECT_TRUE(UserInput::BringToFront(window));
+        UserInput::Click(*window.calTimeSetting->findChild<QAbstractItemView*>());
+        window.calTimeSetting->setSelectedDate(QDate(2026, 3, 15)); // the click picked a day; start again from the 15th
+        UserInput::PressKey(Qt::Key_Right);
+        UserInput::PressKey(Qt::Key_Down);
+        UserInput::PressKey(Qt::Key_Return);
+        return window.result();
+    });
+    EXPECT_EQ(frmDateSetting::SetDate(QDateTime(QDate(2026, 3, 15), QTime(10, 0))), QDateTime(QDate(2026, 3, 23), QTime(0, 0)));
+
+    dialogs.AnswerWindow([](QDialog& w) {
+        auto& window = static_cast<frmDateSetting&>(w);
+        window.show();
+        EXPECT_TRUE(UserInput::BringToFront(window));
+        UserInput::PressKey(Qt::Key_Escape);
+        return window.result();
+    });
+    EXPECT_FALSE(frmDateSetting::SetDate(QDateTime(QDate(2026, 3, 15), QTime(10, 0))).has_value());
+}
+
+// The parameters window filled with the keyboard alone: the dates typed
+// into their masks, Enter to search.
+TEST(ParamStatWindow, FilledWithTheKeyboard)
+{
+    frmSetParamStat::ResetKept();
+    ScriptedDialogs dialogs;
+    ScopedDialogService use(dialogs);
+    frmSetParamStat window({QStringLiteral("Fattura"), QStringLiteral("Ricevuta fiscale")});
+    ASSERT_TRUE(UserInput::BringToFront(window));
+    UserInput::Click(*window.txtDaData);
+    UserInput::PressKey(Qt::Key_Home);
+    UserInput::TypeText(QStringLiteral("010326"));
+    UserInput::PressKey(Qt::Key_Tab);
+    UserInput::TypeText(QStringLiteral("310326"));
+    UserInput::PressKey(Qt::Key_Return);
+    EXPECT_TRUE(window.Confirmed()) << dialogs.Calls().size();
+    EXPECT_EQ(frmSetParamStat::Sel_DaData(), QDate(2026, 3, 1));
+    EXPECT_EQ(frmSetParamStat::Sel_AData(), QDate(2026, 3, 31));
+    frmSetParamStat::ResetKept();
 }
 
 } // namespace

@@ -15,6 +15,7 @@
 #include "component/DatabaseObject.h"
 #include "component/GridLayout.h"
 #include "component/Table.h"
+#include "support/UserInput.h"
 
 #include <QCalendarWidget>
 #include <QLineEdit>
@@ -45,10 +46,19 @@ protected:
         for (const QDateTime& when : dates)
             receipts->AddRecord({QStringLiteral("Cliente"), QStringLiteral("Cliente generico"), QStringLiteral("Data"), when,
                                  QStringLiteral("TipoDocumento"), QStringLiteral("Ricevuta fiscale")});
+        EXPECT_TRUE(UserInput::BringToFront(main));
         return main;
     }
 
-    static void Select(frmMain& main, int index) { main.TreeView()->setCurrentItem(NodeAt(*main.TreeView(), index)); }
+    // A section chosen with a click on its tree item.
+    static void Select(frmMain& main, int index) { UserInput::ClickTreeItem(*main.TreeView(), NodeAt(*main.TreeView(), index)); }
+
+    // The view's menu entries, chosen through the menu bar.
+    static void Refresh(frmMain& main) { UserInput::ChooseMenu(main, {QStringLiteral("&Visualizza"), QStringLiteral("&Aggiorna")}); }
+    static void ChooseDates(frmMain& main, const QString& entry)
+    {
+        UserInput::ChooseMenu(main, {QStringLiteral("&Dati"), main.Action(QStringLiteral("mnuSelection"))->text(), entry});
+    }
 
     static QStringList Tags(frmMain& main, const QString& array)
     {
@@ -79,14 +89,14 @@ TEST_F(ViewLoading, ReceiptsStartWithTodayAndFollowTheDateSelection)
         window.cmdSetting->click();
         return window.result();
     });
-    main.Action(QStringLiteral("mnuSelMonth"))->trigger();
+    ChooseDates(main, QStringLiteral("Imposta &Mese..."));
     EXPECT_EQ(main.CurrentDataObject()->Criteria(), QStringLiteral("Month(Data) = 3 AND Year(Data) = 2026"));
     EXPECT_EQ(main.CurrentDataObject()->RecordCount(), 2);
     EXPECT_EQ(main.DateButton()->text(), QStringLiteral("Ricevuta  < marzo 2026 >"));
     EXPECT_EQ(main.DateButton()->toolTip(), QStringLiteral("Dati del mese 03/2026 relativi a Data Ricevuta"));
     EXPECT_EQ(main.Action(QStringLiteral("mnuSelection"))->text(), QStringLiteral("Solo in data Ricevuta  < marzo 2026 >"));
 
-    main.Action(QStringLiteral("mnuSelAll"))->trigger();
+    ChooseDates(main, QStringLiteral("&Tutti"));
     EXPECT_EQ(main.CurrentDataObject()->Criteria(), QString());
     EXPECT_EQ(main.DateButton()->text(), QStringLiteral("< tutti >"));
     EXPECT_TRUE(main.Action(QStringLiteral("mnuSelAll"))->isChecked());
@@ -113,7 +123,7 @@ TEST_F(ViewLoading, TakingsListAsksForItsPeriodAndKeepsTheLastDayWhole)
     EXPECT_TRUE(main.DateButton()->isHidden());
 
     dialogs.AnswerWindow([](QDialog&) { return int(QDialog::Rejected); });
-    main.Action(QStringLiteral("mnuViewRefresh"))->trigger();
+    Refresh(main);
     EXPECT_EQ(SelectionDescription(), QStringLiteral("Tutte le Date - Tutti i Tipi di Documento"));
     EXPECT_EQ(main.CurrentDataObject()->RecordCount(), 4);
 }
@@ -128,14 +138,15 @@ TEST_F(ViewLoading, PresetSelectionsAreAskedBeforeTheView)
         return true;
     });
     dialogs.AnswerMessage(MsgResult::Ok);
-    main.Action(QStringLiteral("mnuDataSelBeforeQuery"))->trigger();
+    UserInput::ChooseMenu(main, {QStringLiteral("&Dati"), QStringLiteral("Selezioni predefinite"),
+                                 QStringLiteral("Richiedi selezioni prima di visualizzare i dati...")});
     EXPECT_TRUE(dialogs.LastCall().text.startsWith(QStringLiteral("Selezioni predefinite impostate.")));
     EXPECT_EQ(dialogs.LastCall().icon, MsgIcon::Information);
     EXPECT_TRUE(main.Action(QStringLiteral("mnuDataSelBeforeQuery"))->isChecked());
 
     // Reloading asks it first and adds the date selection to it.
     dialogs.AnswerComplexFilterConfirmed(true);
-    main.Action(QStringLiteral("mnuViewRefresh"))->trigger();
+    Refresh(main);
     const QDate today = QDate::currentDate();
     EXPECT_EQ(main.CurrentDataObject()->Criteria(),
               QStringLiteral("(Note = 'tavolo') AND Data >= #%1# AND Data < #%2#").arg(today.toString(QStringLiteral("MM/dd/yyyy")), today.addDays(1).toString(QStringLiteral("MM/dd/yyyy"))));
@@ -147,13 +158,13 @@ TEST_F(ViewLoading, PresetSelectionsAreAskedBeforeTheView)
         filter.AddCondition(QStringLiteral("Data"), QDateTime(QDate(2026, 3, 1), QTime(12, 0)));
         return true;
     });
-    main.Action(QStringLiteral("mnuViewRefresh"))->trigger();
+    Refresh(main);
     EXPECT_EQ(main.CurrentDataObject()->Criteria(), QStringLiteral("Data = #03/01/2026 12:00:00#"));
     EXPECT_TRUE(main.DateButton()->isHidden());
 
     // Cancelled, and no data wanted.
     dialogs.AnswerComplexFilterConfirmed(false).AnswerMessage(MsgResult::No);
-    main.Action(QStringLiteral("mnuViewRefresh"))->trigger();
+    Refresh(main);
     const DialogCall& question = dialogs.LastCall();
     EXPECT_EQ(question.text, QStringLiteral("Selezioni predefinite annullate...\r\rVuoi visualizzare tutti i dati?"));
     EXPECT_EQ(question.defaultButton, MsgDefault::Button2);
@@ -164,10 +175,11 @@ TEST_F(ViewLoading, PresetSelectionsAreAskedBeforeTheView)
 
     // Deleting the preset.
     dialogs.AnswerMessage(MsgResult::Ok);
-    main.Action(QStringLiteral("mnuDataSelCancel"))->trigger();
+    UserInput::ChooseMenu(main, {QStringLiteral("&Dati"), QStringLiteral("Selezioni predefinite"),
+                                 QStringLiteral("Elimina selezioni")});
     EXPECT_EQ(dialogs.LastCall().text, QStringLiteral("Selezioni predefinite eliminate."));
     EXPECT_FALSE(main.Action(QStringLiteral("mnuDataSelBeforeQuery"))->isChecked());
-    main.Action(QStringLiteral("mnuViewRefresh"))->trigger();
+    Refresh(main);
     EXPECT_EQ(main.Title(1)->text(), QStringLiteral(" Dettagli:"));
 }
 
@@ -185,7 +197,7 @@ TEST_F(ViewLoading, RefreshKeepsTheSortAndTheRecord)
     ASSERT_TRUE(view->FindFirst(QStringLiteral("Ragione_Sociale = 'Rossi'")));
     const QVariant oid = view->ValueAt(0);
 
-    main.Action(QStringLiteral("mnuViewRefresh"))->trigger();
+    Refresh(main);
     auto reloaded = main.CurrentDataObject();
     EXPECT_EQ(reloaded->DefaultOrder(), QStringLiteral("Ragione_Sociale DESC"));
     EXPECT_EQ(reloaded->Filter(), QString()) << "the filter is cleared";
@@ -233,7 +245,7 @@ TEST_F(ViewLoading, GridLayoutIsSavedWhenTheTableChangesAndComesBack)
     EXPECT_TRUE(main.Action(QStringLiteral("mnuGridFldSequence"))->isChecked());
 
     // All fields until the next rebinding; the sequence is kept.
-    main.Action(QStringLiteral("mnuGridFldAll"))->trigger();
+    UserInput::PressShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
     EXPECT_GT(main.GridView()->model()->columnCount(), 2);
     EXPECT_EQ(main.CurrentGridLayout()->FieldSequence(), QStringLiteral("Nome,Prezzo"));
     main.CurrentDataObject()->Requery();
@@ -241,16 +253,19 @@ TEST_F(ViewLoading, GridLayoutIsSavedWhenTheTableChangesAndComesBack)
 
     // Back to the defaults, after the question.
     dialogs.AnswerMessage(MsgResult::No);
-    main.Action(QStringLiteral("mnuGridCancel"))->trigger();
+    UserInput::ChooseMenu(main, {QStringLiteral("&Visualizza"), QStringLiteral("&Griglia"),
+                                 QStringLiteral("Annulla sequenza campi e dimensioni")});
     EXPECT_EQ(main.CurrentGridLayout()->FieldSequence(), QStringLiteral("Nome,Prezzo"));
     EXPECT_EQ(dialogs.LastCall().text, QStringLiteral("Vuoi ripristinare le impostazioni predefinite per la griglia corrente?"));
     dialogs.AnswerMessage(MsgResult::Yes);
-    main.Action(QStringLiteral("mnuGridCancel"))->trigger();
+    UserInput::ChooseMenu(main, {QStringLiteral("&Visualizza"), QStringLiteral("&Griglia"),
+                                 QStringLiteral("Annulla sequenza campi e dimensioni")});
     EXPECT_TRUE(main.CurrentGridLayout()->FieldSequence().isEmpty());
     EXPECT_FALSE(main.Action(QStringLiteral("mnuGridFldSequence"))->isChecked());
 
     dialogs.AnswerFieldSequence(QStringLiteral("Prezzo,Nome"));
-    main.Action(QStringLiteral("mnuGridFldSequence"))->trigger();
+    UserInput::ChooseMenu(main, {QStringLiteral("&Visualizza"), QStringLiteral("&Griglia"),
+                                 QStringLiteral("Imposta &sequenza campi...")});
     EXPECT_EQ(dialogs.LastCall().title, QStringLiteral("Sequenza di Visualizzazione Campi"));
     EXPECT_EQ(main.GridView()->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Prezzo"));
 }

@@ -130,7 +130,7 @@ TEST_F(ArchiveViews, PeriodIncludesTheWholeLastDay)
     choice.documentType = QStringLiteral(" Ricevuta fiscale ");
     const PeriodCriteria fiscal = ApplyPeriod(QString(), choice, *database, engine);
     EXPECT_EQ(fiscal.description, QStringLiteral("Da Data: 01/03/2026 a Data: 31/03/2026 - Tipo Doc.: Ricevuta fiscale"));
-    EXPECT_TRUE(fiscal.criteria.contains(QStringLiteral("#AND OID_TipoDocumento=")));
+    EXPECT_TRUE(fiscal.criteria.contains(QStringLiteral("#AND Ricevute.OID_TipoDocumento=")));
     EXPECT_EQ(Open(QStringLiteral("Ricevute"), fiscal.criteria)->RecordCount(), 2);
 
     choice.documentType = QStringLiteral("Conto dell'oste");

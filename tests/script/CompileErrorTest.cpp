@@ -35,6 +35,19 @@ TEST(CompileErrors, ReportNumberLineAndColumn)
         {"Select Case x\nCase 1\nx = 2\n", 1014, 4, 1},
         {"  x = (1, 2)\n", 1006, 1, 9},
         {"Call\n", 1010, 1, 5},
+        // Procedures may stand in blocks of script-level code, not inside another procedure,
+        // and share no name with a variable or a class.
+        {"Sub A\nIf x Then\nSub B\nEnd Sub\nEnd If\nEnd Sub\n", 1002, 3, 1},
+        {"Dim F\nSub F\nEnd Sub\n", 1041, 1, 5},
+        {"Class C\nEnd Class\nIf x Then\nSub C\nEnd Sub\nEnd If\n", 1041, 4, 0},
+        {"If x Then\nPublic y\nEnd If\n", 1002, 2, 1},
+        // A fixed array's bounds are integer literals.
+        {"n = 3\nDim a(n)\n", 1026, 2, 7},
+        {"Dim a(2, 1.5)\n", 1026, 1, 10},
+        {"Const K = x ^ 2\n", 1045, 1, 7},
+        // An argument list in parentheses needs Call.
+        {"Sub S(a, b)\nEnd Sub\nS(1, 2)\n", 1044, 3, 2},
+        {"d.Add(\"a\", 1)\n", 1044, 1, 6},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.code);

@@ -64,7 +64,7 @@ TEST(EngineHost, RunsFunctionsByNameAndWritesByRefArgumentsBack)
     EXPECT_EQ(error.number, 35);
 }
 
-TEST(EngineHost, RuntimeErrorsCarryTheLineOfTheFailingStatementAndConvertToException)
+TEST(EngineHost, RuntimeErrorsCarryTheLineOfTheFailingStatement)
 {
     ScriptEngine engine;
     ASSERT_TRUE(engine.AddCode(QStringLiteral(
@@ -89,10 +89,11 @@ TEST(EngineHost, RuntimeErrorsCarryTheLineOfTheFailingStatementAndConvertToExcep
     try {
         engine.Call(QStringLiteral("Raises"), none);
         FAIL() << "no exception";
-    } catch (const Exception& e) {
+    } catch (const vbs::VbError& e) {
         EXPECT_EQ(e.Number(), qint32(0x80040007u));
         EXPECT_EQ(e.Description(), QStringLiteral("Carta esaurita"));
         EXPECT_EQ(e.Source(), QStringLiteral("Stampa"));
+        EXPECT_EQ(e.Line(), 9);
     }
 }
 

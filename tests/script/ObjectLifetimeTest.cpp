@@ -64,7 +64,7 @@ TEST(ObjectLifetime, ErrorsOfTheApplicationsObjectsReachTheScript)
 {
     auto printer = std::make_shared<vbs::HostObject>(QStringLiteral("Printer"));
     printer->AddMethod(QStringLiteral("TxtOut"), [](vbs::Args) -> Variant {
-        throw Exception(qint32(0x80040000u + 1015), QStringLiteral("Stampante non pronta"));
+        throw vbs::VbError(qint32(0x80040000u + 1015), QStringLiteral("Stampante non pronta"));
     });
     printer->AddMethod(QStringLiteral("Twice"), [](vbs::Args a) {
         vbs::HostObject::ExpectArgs(a, 1, 1);

@@ -475,9 +475,7 @@ def archive_has_tables_and_creation_rows(s):
 # Faults known to be open and being fixed elsewhere: the step that meets one
 # says so and stops short instead of failing. Remove an entry once its fix
 # has landed (the step then says that it no longer sees it).
-KNOWN_FAULTS = {
-    "section-lag": "a click on a section shows the section selected before it (issue 9, item 1)",
-}
+KNOWN_FAULTS = {}
 
 # The tree as it opens, and the rows that a double click on a row with
 # children shows below it.

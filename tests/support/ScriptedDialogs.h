@@ -27,7 +27,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDialog>
+#include <QTest>
 
 #include <deque>
 #include <functional>
@@ -125,6 +127,32 @@ public:
         Answer answer{DialogKind::Window, {}, {}, false};
         answer.act = std::move(act);
         return Push(std::move(answer));
+    }
+    // An application window shown modally and driven with real input: the
+    // window is shown and activated as exec() would show it, `drive` plays
+    // the user on it (keys to the focused widget, clicks at the controls),
+    // and the window's result is returned once it has closed. Dialogs the
+    // window opens meanwhile take the next scripted answers. A window still
+    // open when `drive` returns fails the test and is closed.
+    ScriptedDialogs& AnswerShownWindow(std::function<void(QDialog&)> drive)
+    {
+        return AnswerWindow([drive = std::move(drive)](QDialog& window) {
+            window.setWindowModality(Qt::ApplicationModal);
+            window.show();
+            window.raise();
+            window.activateWindow();
+            // (A window may also close by itself as it opens.)
+            EXPECT_TRUE(QTest::qWaitFor([&window] { return window.isActiveWindow() || !window.isVisible(); }, 5000))
+                << "the window never became active";
+            QApplication::processEvents();
+            drive(window);
+            QApplication::processEvents();
+            if (window.isVisible()) {
+                ADD_FAILURE() << "the window " << window.objectName().toStdString() << " was left open";
+                window.done(QDialog::Rejected);
+            }
+            return window.result();
+        });
     }
     void SetPrinters(QStringList printers) { m_printers = std::move(printers); }
 

@@ -29,6 +29,7 @@
 
 #include <functional>
 #include <initializer_list>
+#include <iterator>
 
 namespace UserInput
 {
@@ -58,9 +59,18 @@ inline bool BringToFront(QWidget& window)
     return QTest::qWaitForWindowActive(&window, 2000);
 }
 
+// Lets the window system deliver what the last action caused (a window
+// activated again when a message window closes, a focus change), as it has
+// by the time a user presses the next key.
+inline void Settle()
+{
+    QCoreApplication::processEvents();
+}
+
 // The widget that keys go to: the focus widget, else the active window.
 inline QWidget* KeyTarget()
 {
+    Settle();
     if (QWidget* focus = QApplication::focusWidget())
         return focus;
     if (QWidget* modal = QApplication::activeModalWidget())
@@ -103,6 +113,22 @@ inline void PressShortcut(const QKeySequence& sequence)
     QWidget* target = KeyTarget();
     ASSERT_NE(target, nullptr) << "no widget has the keyboard focus";
     QTest::keySequence(target, sequence);
+}
+
+// After a menu closes, the window system gives the activation back to the
+// window the menu belonged to; the offscreen platform leaves it on the
+// closed menu, so it is given back here.
+inline void ReturnFromMenu(QWidget& window)
+{
+    Settle();
+    QWidget* active = QApplication::activeWindow();
+    if ((!active || !active->isVisible()) && window.isVisible()) {
+        window.activateWindow();
+        // The window counts as active already while its closed menu still
+        // has the focus: wait for the application's active window.
+        EXPECT_TRUE(QTest::qWaitFor([&window] { return QApplication::activeWindow() == window.window(); }, 1000))
+            << "the window did not become active again";
+    }
 }
 
 // Clicks a widget (a button, a check box, a text box) at its centre.
@@ -166,6 +192,22 @@ inline void ClickHeader(QHeaderView& header, int section)
                               ? QPoint(position + size / 2, header.height() / 2)
                               : QPoint(header.width() / 2, position + size / 2);
     QTest::mouseClick(header.viewport(), Qt::LeftButton, {}, centre);
+}
+
+// Widens (or narrows, with a negative distance) a column by dragging the
+// right edge of its header section with the mouse.
+inline void DragHeaderEdge(QHeaderView& header, int section, int distance)
+{
+    const int position = header.sectionViewportPosition(section);
+    ASSERT_GE(position, 0) << "the header section is not on screen";
+    const int edge = position + header.sectionSize(section) - 1;
+    const int y = header.height() / 2;
+    QWidget* viewport = header.viewport();
+    QTest::mouseMove(viewport, QPoint(edge, y));
+    QTest::mousePress(viewport, Qt::LeftButton, {}, QPoint(edge, y));
+    for (int step = 1; step <= 4; ++step)
+        QTest::mouseMove(viewport, QPoint(edge + distance * step / 4, y));
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, QPoint(edge + distance, y));
 }
 
 // The first tree item, depth first, whose text in column 0 is the caption.
@@ -266,6 +308,48 @@ inline void ChooseMenu(QMainWindow& window, std::initializer_list<QString> path)
     // A disabled entry leaves the menus open: close them as a user would.
     while (QMenu* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget()))
         popup->close();
+    ReturnFromMenu(window);
+}
+
+// Whether the last entry of a menu path shows as enabled: opens the menus
+// through the menu bar as ChooseMenu does, looks at the entry without
+// clicking it, and closes the menus again. False when a menu on the way
+// cannot be opened.
+inline bool MenuEntryEnabled(QMainWindow& window, std::initializer_list<QString> path)
+{
+    EXPECT_GE(path.size(), 2u) << "a menu path is a title and at least one entry";
+    QMenuBar* bar = window.menuBar();
+    auto step = path.begin();
+    QAction* entry = FindMenuEntry(bar->actions(), *step);
+    EXPECT_NE(entry, nullptr) << "no menu " << step->toStdString();
+    bool enabled = entry && entry->isEnabled() && entry->menu();
+    if (enabled) {
+        QMenu* menu = entry->menu();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(entry).center());
+        enabled = QTest::qWaitFor([menu] { return menu->isVisible(); }, 2000);
+        for (++step; enabled && step != path.end(); ++step) {
+            entry = FindMenuEntry(menu->actions(), *step);
+            EXPECT_NE(entry, nullptr) << "no entry " << step->toStdString();
+            enabled = entry && entry->isEnabled();
+            if (enabled && std::next(step) != path.end()) {
+                QMenu* sub = entry->menu();
+                EXPECT_NE(sub, nullptr) << step->toStdString() << " opens no menu";
+                if (!sub)
+                    enabled = false;
+                else {
+                    const QRect rect = menu->actionGeometry(entry);
+                    QTest::mouseMove(menu, rect.center());
+                    QTest::mouseClick(menu, Qt::LeftButton, {}, rect.center());
+                    enabled = QTest::qWaitFor([sub] { return sub->isVisible(); }, 2000);
+                    menu = sub;
+                }
+            }
+        }
+    }
+    while (QMenu* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget()))
+        popup->close();
+    ReturnFromMenu(window);
+    return enabled;
 }
 
 // Opens a menu bar menu with its access key (Alt+letter) and chooses an
@@ -278,6 +362,7 @@ inline void ChooseMenuByKeys(QMainWindow& window, QChar menuKey, QChar entryKey)
     ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }, 2000))
         << "no menu opened with Alt+" << QString(menuKey).toStdString();
     QTest::keyClick(QApplication::activePopupWidget(), keyOf(entryKey));
+    ReturnFromMenu(window);
 }
 
 // Answers the next modal window that opens through a real exec() (not the

@@ -10,6 +10,24 @@
 #include <QFileInfo>
 #include <cstdio>
 
+namespace {
+
+const char* const kUsage =
+    "uso: mkarchive [--receipts N] [--seed S] FILE\n"
+    "Scrive in FILE (che non deve esistere) un archivio di N ricevute (predefinito 1000000)\n"
+    "distribuite su dieci anni; S fissa la sequenza casuale.\n"
+    "  --receipts N   numero di ricevute, maggiore di zero\n"
+    "  --seed S       seme della sequenza casuale\n"
+    "  --help         mostra questo testo\n";
+
+int Refuse(const QString& reason)
+{
+    std::fprintf(stderr, "mkarchive: %s\n%s", qPrintable(reason), kUsage);
+    return 2;
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
@@ -17,17 +35,34 @@ int main(int argc, char** argv)
     QString path;
     const QStringList args = app.arguments().mid(1);
     for (int i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--receipts") && i + 1 < args.size())
-            options.receipts = args[++i].toLongLong();
-        else if (args[i] == QLatin1String("--seed") && i + 1 < args.size())
-            options.seed = args[++i].toULongLong();
-        else
-            path = args[i];
+        const QString& arg = args[i];
+        if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (arg == QLatin1String("--receipts") || arg == QLatin1String("--seed")) {
+            if (i + 1 >= args.size())
+                return Refuse(QStringLiteral("manca il valore di %1").arg(arg));
+            bool ok = false;
+            const QString value = args[++i];
+            if (arg == QLatin1String("--receipts")) {
+                options.receipts = value.toLongLong(&ok);
+                ok = ok && options.receipts > 0;
+            } else {
+                options.seed = value.toULongLong(&ok);
+            }
+            if (!ok)
+                return Refuse(QStringLiteral("valore non valido per %1: %2").arg(arg, value));
+        } else if (arg.startsWith(u'-') && arg != QLatin1String("-")) {
+            return Refuse(QStringLiteral("opzione sconosciuta: %1").arg(arg));
+        } else if (!path.isEmpty()) {
+            return Refuse(QStringLiteral("un solo FILE, non anche %1").arg(arg));
+        } else {
+            path = arg;
+        }
     }
-    if (path.isEmpty() || options.receipts <= 0) {
-        std::fprintf(stderr, "uso: mkarchive [--receipts N] [--seed S] FILE\n");
-        return 2;
-    }
+    if (path.isEmpty())
+        return Refuse(QStringLiteral("manca il FILE da scrivere"));
     if (QFileInfo::exists(path)) {
         std::fprintf(stderr, "mkarchive: il file %s esiste già\n", qPrintable(path));
         return 2;

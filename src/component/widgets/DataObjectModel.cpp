@@ -75,7 +75,7 @@ void DataObjectModel::Reload()
         try {
             m_rowCount = int(std::min<qint64>(m_dataObject->RecordCount(), std::numeric_limits<int>::max()));
         } catch (const Exception& e) {
-            ReportReadError(e.Number(), e.Description());
+            ReportReadError(e);
         }
     }
 }
@@ -113,7 +113,7 @@ void DataObjectModel::BuildColumns()
     }
 }
 
-void DataObjectModel::ReportReadError(qint32 number, const QString& description) const
+void DataObjectModel::ReportReadError(const Exception& error) const
 {
     if (m_errorReported)
         return;
@@ -121,7 +121,11 @@ void DataObjectModel::ReportReadError(qint32 number, const QString& description)
     // Queued: the view that asked may be painting; listeners may show a window.
     auto* self = const_cast<DataObjectModel*>(this);
     QMetaObject::invokeMethod(
-        self, [self, number, description] { Q_EMIT self->ReadFailed(number, description); }, Qt::QueuedConnection);
+        self,
+        [self, number = error.Number(), description = error.Description(), detail = error.Detail()] {
+            Q_EMIT self->ReadFailed(number, description, detail);
+        },
+        Qt::QueuedConnection);
 }
 
 int DataObjectModel::FieldIndexOfColumn(int column) const
@@ -207,7 +211,7 @@ QVariant DataObjectModel::data(const QModelIndex& index, int role) const
             return m_dataObject->DisplayText(column.field, row->values[column.field], column.converted);
         value = m_dataObject->ValueOf(column.field, row->values[column.field]);
     } catch (const Exception& e) {
-        ReportReadError(e.Number(), e.Description());
+        ReportReadError(e);
         return {};
     }
     if (role == Qt::CheckStateRole)

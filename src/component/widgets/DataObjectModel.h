@@ -11,6 +11,8 @@
 #include <QStringList>
 #include <memory>
 
+class Exception;
+
 class DataObject;
 
 class DataObjectModel : public QAbstractTableModel
@@ -61,8 +63,9 @@ Q_SIGNALS:
     // The data object's current record changed (moved, added, deleted).
     void CurrentRecordChanged();
     // Reading the count or a row failed; reported once per reset, after the
-    // model call that met it has returned.
-    void ReadFailed(qint32 number, const QString& description);
+    // model call that met it has returned. The detail is the technical text
+    // behind the description (Exception::Detail).
+    void ReadFailed(qint32 number, const QString& description, const QString& detail);
 
 private:
     struct Column
@@ -75,7 +78,7 @@ private:
     void Reload();
     void BuildColumns();
     bool IsHidden(int fieldIndex) const;
-    void ReportReadError(qint32 number, const QString& description) const;
+    void ReportReadError(const Exception& error) const;
 
     std::shared_ptr<DataObject> m_dataObject;
     QStringList m_hidden;

@@ -25,10 +25,10 @@ public:
         : FieldEditor(new QLineEdit(parent), fieldIndex), m_name(field.caption), m_type(field.type), m_size(field.size)
     {
         QLineEdit* line = Line();
-        if (FieldType::IsText(m_type)) {
-            if (m_size > 0)
-                line->setMaxLength(m_size);
-        } else {
+        // A text has no length limit in the box: a longer one (pasted, most
+        // often) is refused with the engine's message and stays there to be
+        // shortened, never cut.
+        if (!FieldType::IsText(m_type)) {
             static const QRegularExpression number(QStringLiteral("[-+]?[0-9.,]*"));
             line->setValidator(new QRegularExpressionValidator(number, line));
             line->setAlignment(Qt::AlignRight);
@@ -49,6 +49,7 @@ public:
     }
     QVariant Value() const override { return FieldText::Parse(Line()->text(), m_type, m_size, m_name); }
     bool IsPending() const override { return Line()->isModified(); }
+    void KeepPending() override { Line()->setModified(true); }
 
 private:
     QLineEdit* Line() const { return static_cast<QLineEdit*>(m_widget); }

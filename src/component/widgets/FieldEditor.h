@@ -1,6 +1,6 @@
 #pragma once
 // The editor of one field of a record, chosen by the field's type: a line
-// for texts (as long as the column allows) and numbers typed the Italian
+// for texts (refused when longer than the column) and numbers typed the Italian
 // way, a date and time box, a check box for yes/no, and a list of the
 // referenced table's display values for a reference. An editor only shows
 // and reads values; the window that holds it decides when to set them.
@@ -35,6 +35,9 @@ public:
     // True while a typed change has not been signalled yet (a line signals
     // when it loses the focus or Enter is pressed).
     virtual bool IsPending() const { return false; }
+    // What was typed and refused stays in the editor to be corrected, and
+    // counts as not applied yet.
+    virtual void KeepPending() {}
 
 Q_SIGNALS:
     // The user changed the value.

@@ -2,8 +2,11 @@
 
 #include "component/DataObject.h"
 #include "component/Exception.h"
+#include "component/widgets/ElidedCaptions.h"
 
 #include <QHeaderView>
+
+#include <algorithm>
 #include <QScopedValueRollback>
 
 namespace {
@@ -55,6 +58,7 @@ void GridBinding::ConfigureView()
     QHeaderView* columns = m_view->horizontalHeader();
     columns->setSectionResizeMode(QHeaderView::Interactive);
     columns->setHighlightSections(false);
+    ElideCaptions(*columns);
     connect(m_view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { OnViewRowChanged(current.isValid() ? current.row() : -1); });
     connect(columns, &QHeaderView::sectionResized, this,
@@ -65,6 +69,12 @@ void GridBinding::SetDataObject(std::shared_ptr<DataObject> dataObject)
 {
     m_follow.stop();
     m_model.SetDataObject(std::move(dataObject));
+}
+
+void GridBinding::ResetColumnWidths()
+{
+    m_widths.clear();
+    RestoreWidths();
 }
 
 QString GridBinding::ColumnKey(int column) const
@@ -94,9 +104,17 @@ void GridBinding::RestoreWidths()
         m_widthsTable = table;
     }
     const QScopedValueRollback guard(m_resizing, true);
-    const int defaultWidth = m_view->horizontalHeader()->defaultSectionSize();
     for (int column = 0; column < m_model.columnCount(); ++column)
-        m_view->setColumnWidth(column, m_widths.value(ColumnKey(column), defaultWidth));
+        m_view->setColumnWidth(column, m_widths.value(ColumnKey(column), DefaultWidth(column)));
+}
+
+int GridBinding::DefaultWidth(int column) const
+{
+    // Wide enough for the column's caption, within twice the usual width;
+    // a longer caption is elided at its end.
+    const QHeaderView* header = m_view->horizontalHeader();
+    const int usual = header->defaultSectionSize();
+    return std::clamp(header->sectionSizeHint(column), usual, 2 * usual);
 }
 
 void GridBinding::OnViewRowChanged(int row)
@@ -110,7 +128,7 @@ void GridBinding::OnViewRowChanged(int row)
     } catch (const Exception& e) {
         // A pending edit that cannot be saved keeps the record where it was.
         m_follow.start();
-        ReportError(e.Number(), e.Description());
+        ReportError(e);
     }
 }
 
@@ -125,7 +143,7 @@ void GridBinding::FollowCurrentRecord()
     try {
         row = m_model.RowOfCurrentRecord();
     } catch (const Exception& e) {
-        ReportError(e.Number(), e.Description());
+        ReportError(e);
         return;
     }
     const QModelIndex current = selection->currentIndex();
@@ -146,12 +164,16 @@ void GridBinding::FollowCurrentRecord()
     m_view->scrollTo(target);
 }
 
-void GridBinding::ReportError(qint32 number, const QString& description)
+void GridBinding::ReportError(const Exception& error)
 {
     // Queued: listeners may open a window, which must not happen inside a
     // selection change or a model reset.
     QMetaObject::invokeMethod(
-        this, [this, number, description] { Q_EMIT ErrorOccurred(number, description); }, Qt::QueuedConnection);
+        this,
+        [this, number = error.Number(), description = error.Description(), detail = error.Detail()] {
+            Q_EMIT ErrorOccurred(number, description, detail);
+        },
+        Qt::QueuedConnection);
 }
 
 qreal GridBinding::Dpi() const

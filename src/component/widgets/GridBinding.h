@@ -27,6 +27,9 @@ public:
     DataObjectModel& Model() { return m_model; }
     QTableView* View() const { return m_view; }
     void SetDataObject(std::shared_ptr<DataObject> dataObject);
+    // Gives every column its default width now, and forgets the widths kept
+    // by field (a layout reset).
+    void ResetColumnWidths();
 
     // Puts the view's current row on the data object's current record now
     // (moves of the data object are otherwise followed once control returns
@@ -44,17 +47,19 @@ public:
 Q_SIGNALS:
     // The user resized a column.
     void ColumnResized(int column, int twips);
-    // Moving the data object or reading it failed.
-    void ErrorOccurred(qint32 number, const QString& description);
+    // Moving the data object or reading it failed (the detail: see
+    // Exception::Detail).
+    void ErrorOccurred(qint32 number, const QString& description, const QString& detail);
 
 private:
     void ConfigureView();
     void OnViewRowChanged(int row);
     void OnSectionResized(int column, int newSize);
-    void ReportError(qint32 number, const QString& description);
+    void ReportError(const Exception& error);
     QString ColumnKey(int column) const;
     void RememberWidths();
     void RestoreWidths();
+    int DefaultWidth(int column) const;
     qreal Dpi() const;
 
     QPointer<QTableView> m_view;

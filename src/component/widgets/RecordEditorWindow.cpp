@@ -91,13 +91,15 @@ bool RecordEditorWindow::Apply(FieldEditor& editor)
         return true;
     } catch (const Exception& e) {
         // Leaving a field for "Annulla" drops what was typed without a word.
-        const bool cancelling = QApplication::focusWidget() == m_cancel;
-        if (!cancelling)
-            Dialogs().MessageBox(e.Description(), MsgButtons::Ok, MsgIcon::Exclamation, MsgDefault::Button1,
-                                 windowTitle());
-        editor.Show(m_session.Value(index));
-        if (!cancelling)
-            editor.Widget()->setFocus();
+        if (QApplication::focusWidget() == m_cancel) {
+            editor.Show(m_session.Value(index));
+            return false;
+        }
+        Dialogs().MessageBox(e.Description(), MsgButtons::Ok, MsgIcon::Exclamation, MsgDefault::Button1,
+                             windowTitle());
+        // What was typed stays, to be corrected; the record keeps its value.
+        editor.KeepPending();
+        editor.Widget()->setFocus();
         return false;
     }
 }

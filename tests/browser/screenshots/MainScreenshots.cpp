@@ -132,6 +132,20 @@ int main(int argc, char** argv)
     Settings().RootDir = work.path();
     DatabaseEngine().CreateDatabaseFile(ArchiveSession::DatabaseKind, ArchiveSession::DatabasePath());
     {
+        // A first run: no stored geometry, 6500 by 6500 twips; captions
+        // that do not fit wrap, grow or are elided, never cut on both sides.
+        frmMain main;
+        main.show();
+        main.Activate();
+        Save(main, QStringLiteral("main-first-run"));
+        CurrentDateSelection().SelectMonth(QDateTime(QDate(2026, 11, 10), QTime(12, 0)));
+        main.SectionItems().Item(4)->click();
+        Save(main, QStringLiteral("main-first-run-ricevute"));
+        CurrentDateSelection() = DateSelection();
+        main.Unload();
+        ArchiveSession::Instance().ReleaseDatabase();
+    }
+    {
         auto settings = OpenSettingsStore();
         // 12000 by 7800 twips: a window of 800 by 520 at 96 dots per inch.
         for (const auto& [key, value] : {std::pair{"MainLeft", "1500"}, std::pair{"MainTop", "1500"},

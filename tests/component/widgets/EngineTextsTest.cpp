@@ -59,6 +59,45 @@ TEST(FieldText, ParseTakesWhatACashierTypes)
     EXPECT_EQ(errorOf(QStringLiteral("troppo lungo"), FieldType::Text, 5), ComponentError::TextTooLong);
 }
 
+TEST(FieldText, NumbersAreReadAsTheGridShowsThemOrRefused)
+{
+    const auto amount = [](const char* text) {
+        return FieldText::Parse(QString::fromUtf8(text), FieldType::Currency, 0, QStringLiteral("Prezzo")).value<Currency>();
+    };
+    // The point groups thousands, as the grid shows them; the comma is the decimal separator.
+    EXPECT_EQ(amount("1.500"), Currency::FromUnits(15000000));
+    EXPECT_EQ(amount("1.500,50"), Currency::FromUnits(15005000));
+    EXPECT_EQ(amount("1.234.567,8"), Currency::FromUnits(12345678000));
+    EXPECT_EQ(amount("-1.500"), Currency::FromUnits(-15000000));
+    EXPECT_EQ(amount("1500,5"), Currency::FromUnits(15005000));
+    EXPECT_EQ(amount(",5"), Currency::FromUnits(5000));
+    // A point that groups nothing can only be a decimal point.
+    EXPECT_EQ(amount("1.5"), Currency::FromUnits(15000));
+    EXPECT_EQ(amount("12.50"), Currency::FromUnits(125000));
+    EXPECT_EQ(amount("0.500"), Currency::FromUnits(5000));
+    // Quantities alike.
+    EXPECT_EQ(FieldText::Parse(QStringLiteral("1.500"), FieldType::Double, 0, QStringLiteral("Quantità")).toDouble(), 1500.0);
+    EXPECT_EQ(FieldText::Parse(QStringLiteral("2,25"), FieldType::Double, 0, QStringLiteral("Quantità")).toDouble(), 2.25);
+    EXPECT_EQ(FieldText::Parse(QStringLiteral("1.500"), FieldType::Long, 0, QStringLiteral("Coperti")).toLongLong(), 1500);
+    EXPECT_EQ(FieldText::Parse(QStringLiteral("3,00"), FieldType::Long, 0, QStringLiteral("Coperti")).toLongLong(), 3);
+
+    // Anything that could mean two numbers, and decimals in a whole number,
+    // are refused with a message that says how to write it.
+    for (const char* ambiguous : {"1.50,5", "1,500.50", "1.2.3", "1.500.5", "1,5,0", "1.5000,1", "0.500.000", ".", "-", "1 500"}) {
+        try {
+            FieldText::Parse(QString::fromUtf8(ambiguous), FieldType::Currency, 0, QStringLiteral("Prezzo"));
+            ADD_FAILURE() << ambiguous << " was read as a number";
+        } catch (const Exception& e) {
+            EXPECT_EQ(e.Number(), ComponentError::InvalidValue);
+            EXPECT_EQ(e.Description(), QStringLiteral("Valore non valido per il campo «Prezzo»: «%1» non è un importo. "
+                                                      "Scrivere i decimali dopo la virgola e, se si vuole, il punto per "
+                                                      "le migliaia: 1.500,50").arg(QString::fromUtf8(ambiguous)));
+        }
+    }
+    EXPECT_THROW(FieldText::Parse(QStringLiteral("1,5"), FieldType::Long, 0, QStringLiteral("Coperti")), Exception)
+        << "a whole number is not rounded";
+}
+
 TEST(OrderText, ParsesAndFormatsCombinedOrders)
 {
     const QList<OrderText::Term> terms =

@@ -152,7 +152,6 @@ TEST(RecordEditorWindow, EditorsPerTypeFollowTheRulesAndOkStores)
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Righe vendute - Nuovo"));
     EXPECT_EQ(Child<QLabel>(window, QStringLiteral("lblPrezzo"))->text(), QStringLiteral("Prezzo di vendita:"));
     EXPECT_EQ(Child<QLineEdit>(window, QStringLiteral("txtPrezzo"))->toolTip(), QString());
-    EXPECT_EQ(Child<QLineEdit>(window, QStringLiteral("txtNome"))->maxLength(), 30);
     EXPECT_FALSE(Child<QLineEdit>(window, QStringLiteral("txtImporto"))->isEnabled());
     EXPECT_EQ(Child<QLineEdit>(window, QStringLiteral("txtQuantità"))->text(), QStringLiteral("1"));
     ASSERT_NE(Child<QDateTimeEdit>(window, QStringLiteral("dtpUltima_Data")), nullptr);
@@ -203,14 +202,16 @@ TEST(RecordEditorWindow, RefusalsAreShownAndTheWindowStaysOpen)
     auto* quantity = Child<QLineEdit>(window, QStringLiteral("txtQuantità"));
     EXPECT_TRUE(quantity->isEnabled());
 
-    // A number that cannot be read: the message, and the box shows the record again.
+    // A number that cannot be read: the message, and what was typed stays to
+    // be corrected while the record keeps its value.
     dialogs.AnswerMessage(MsgResult::Ok);
     TypeAndLeave(quantity, QStringLiteral("1,2,3"));
     ASSERT_EQ(dialogs.Calls().size(), 1u);
     EXPECT_TRUE(dialogs.LastCall().text.contains(QStringLiteral("1,2,3")));
     EXPECT_EQ(dialogs.LastCall().icon, MsgIcon::Exclamation);
     EXPECT_EQ(dialogs.LastCall().title, QStringLiteral("Righe vendute - Modifica"));
-    EXPECT_EQ(quantity->text(), QStringLiteral("2"));
+    EXPECT_EQ(quantity->text(), QStringLiteral("1,2,3"));
+    EXPECT_EQ(rows->GetValue(QStringLiteral("Quantità")).toDouble(), 2.0);
 
     // The rules refuse to store: the message, and nothing is closed or stored.
     dialogs.AnswerMessage(MsgResult::Ok);

@@ -6,6 +6,7 @@
 
 #include "component/widgets/SelectionListWindow.h"
 #include "support/ScriptedDialogs.h"
+#include "support/UserInput.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -123,4 +124,29 @@ TEST(SelectionListWindow, NothingToChooseOnlyBeeps)
     EXPECT_NE(window.result(), QDialog::Accepted);
     EXPECT_EQ(dialogs.Beeps(), 1);
     EXPECT_FALSE(window.ChosenKey().has_value());
+}
+
+TEST(SelectionListWindow, UsedWithTheKeyboardAlone)
+{
+    // The list opens ready for typing: letters search, accents too; the
+    // arrows move; Enter chooses.
+    DialogTest::Archive archive;
+    ScriptedDialogs dialogs;
+    ScopedDialogService use(dialogs);
+    auto dishes = archive.Open(QStringLiteral("Piatti"), {}, QStringLiteral("Nome"));
+    SelectionListWindow window(dishes, QString(), QStringLiteral("Nome"));
+    ASSERT_TRUE(UserInput::BringToFront(window));
+    UserInput::TypeText(QStringLiteral("tiramisù"));
+    EXPECT_EQ(CurrentName(*dishes), QStringLiteral("Tiramisù"));
+    for (int i = 0; i < 8; ++i)
+        UserInput::PressKey(Qt::Key_Backspace);
+    UserInput::TypeText(QStringLiteral("PA"));
+    EXPECT_EQ(CurrentName(*dishes), QStringLiteral("Panna cotta")) << "letter case does not count";
+    UserInput::PressKey(Qt::Key_Down);
+    const QString below = CurrentName(*dishes);
+    EXPECT_NE(below, QStringLiteral("Panna cotta"));
+    UserInput::PressKey(Qt::Key_Return);
+    EXPECT_EQ(window.result(), QDialog::Accepted);
+    ASSERT_TRUE(window.ChosenKey().has_value());
+    EXPECT_EQ(CurrentName(*dishes), below);
 }
