@@ -5,11 +5,14 @@ set -eu
 
 # Qt 6 (widgets, printing, tests; its CMake files need the GL and Vulkan
 # headers), SQLite, GoogleTest and Google Benchmark, a font for offscreen
-# rendering, python3 as the baseline of the script engine's benchmark, and
-# poppler-utils (pdftotext, pdftoppm) to read the printed lists in the tests.
+# rendering, python3 as the baseline of the script engine's benchmark and the
+# smoke test's driver, poppler-utils (pdftotext, pdftoppm) to read the printed
+# lists in the tests; for the smoke test, a virtual X server, xdotool for input
+# and ImageMagick's import for screenshots; dpkg-dev for the dependencies of
+# the .deb (dpkg-shlibdeps).
 PACKAGES="cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev libvulkan-dev \
 libsqlite3-dev libgtest-dev libgmock-dev googletest libbenchmark-dev fonts-dejavu-core python3 \
-poppler-utils"
+poppler-utils xvfb xdotool imagemagick dpkg-dev"
 
 missing=""
 for p in $PACKAGES; do
@@ -27,5 +30,9 @@ fi
 
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 BUILD="${MENSORA_BUILD_DIR:-$ROOT/build}"
-cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE="${MENSORA_BUILD_TYPE:-Release}" >/dev/null
+# ccache, when installed (it is not required), keeps rebuilds short.
+LAUNCHER=""
+if command -v ccache >/dev/null 2>&1; then LAUNCHER="ccache"; fi
+cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE="${MENSORA_BUILD_TYPE:-Release}" \
+    -DCMAKE_CXX_COMPILER_LAUNCHER="$LAUNCHER" >/dev/null
 cmake --build "$BUILD" -j"$(nproc)"

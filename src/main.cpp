@@ -18,6 +18,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(AppInfo::ProductName());
     QApplication::setApplicationVersion(AppInfo::VersionText());
+    // The installed menu entry, whose icon the desktop shows for the windows.
+    QGuiApplication::setDesktopFileName(QStringLiteral("mensora"));
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
     // The main window hides to the notification area and message windows
     // come and go: only the main window's unloading ends the run.

@@ -74,7 +74,10 @@ AppSettings& Settings()
 AppSettings DefaultSettings()
 {
     AppSettings settings;
-    settings.RootDir = AppPaths::ExecutableDir();
+    // The executable's folder, unless it cannot be written (a program
+    // installed for every user): then the user's own data folder, where the
+    // archive can be created.
+    settings.RootDir = AppPaths::FolderForFilesBeside(AppPaths::ExecutableDir());
     settings.Ticket.VBScript = DefaultTicketScript();
     return settings;
 }

@@ -17,7 +17,7 @@
 
 namespace {
 
-void Tell(const QString& text, MsgIcon icon)
+void Inform(const QString& text, MsgIcon icon)
 {
     Dialogs().MessageBox(text, MsgButtons::Ok, icon, MsgDefault::Button1, QString());
 }
@@ -82,7 +82,7 @@ bool RestoreArchive(const QString& archivePath, ArchiveHolder& holder, QWidget* 
 {
     const QList<ArchiveBackup::BackupFile> backups = ArchiveBackup::List(archivePath);
     if (backups.isEmpty()) {
-        Tell(QStringLiteral("Non ci sono copie di sicurezza dell'archivio nella cartella\r\r")
+        Inform(QStringLiteral("Non ci sono copie di sicurezza dell'archivio nella cartella\r\r")
                  + QDir::toNativeSeparators(ArchiveBackup::Folder(archivePath)),
              MsgIcon::Information);
         return false;
@@ -101,14 +101,14 @@ bool RestoreArchive(const QString& archivePath, ArchiveHolder& holder, QWidget* 
         ScopedMessage checking(QStringLiteral("Verifica della copia..."), owner);
         ArchiveBackup::Verify(chosen.path);
     } catch (const std::exception&) {
-        Tell(QStringLiteral("La copia del ") + DateText(chosen.date)
+        Inform(QStringLiteral("La copia del ") + DateText(chosen.date)
                  + QStringLiteral(" è danneggiata o non è un archivio: l'archivio corrente non è stato modificato."),
              MsgIcon::Exclamation);
         return false;
     }
     if (!holder.CloseArchive()) {
         holder.ReopenArchive();
-        Tell(QStringLiteral("L'archivio è ancora in uso: chiudere le altre finestre e riprovare."), MsgIcon::Exclamation);
+        Inform(QStringLiteral("L'archivio è ancora in uso: chiudere le altre finestre e riprovare."), MsgIcon::Exclamation);
         return false;
     }
     QString kept;
@@ -123,7 +123,7 @@ bool RestoreArchive(const QString& archivePath, ArchiveHolder& holder, QWidget* 
         return false;
     }
     holder.ReopenArchive();
-    Tell(QStringLiteral("Archivio ripristinato dalla copia del ") + DateText(chosen.date)
+    Inform(QStringLiteral("Archivio ripristinato dalla copia del ") + DateText(chosen.date)
              + QStringLiteral(".\r\rL'archivio sostituito è conservato in:\r") + QDir::toNativeSeparators(kept),
          MsgIcon::Information);
     return true;

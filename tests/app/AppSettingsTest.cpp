@@ -6,6 +6,8 @@
 #include "support/QtPrinting.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -32,6 +34,17 @@ protected:
 };
 
 } // namespace
+
+TEST_F(AppSettingsTest, InstalledWhereTheUserCannotWriteTheArchiveGoesToTheUsersDataFolder)
+{
+    // Else the first run proposes the program's folder, where the archive
+    // cannot be created.
+    AppPaths::ScopedReadOnlyFolder installed(AppPaths::ExecutableDir());
+    LoadSettings();
+    const QString dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    EXPECT_EQ(Settings().RootDir, dataDir);
+    EXPECT_TRUE(QFileInfo(dataDir).isDir());
+}
 
 TEST_F(AppSettingsTest, EmptyStoreGivesEveryDefault)
 {

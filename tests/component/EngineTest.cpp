@@ -6,6 +6,7 @@
 
 #include "component/ComponentErrors.h"
 #include "component/Currency.h"
+#include "support/Money.h"
 #include "component/CurrencyObject.h"
 #include "component/Exception.h"
 #include "component/SchemaStore.h"
@@ -16,8 +17,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-Currency Money(const char* text) { return *Currency::FromDecimalText(QString::fromLatin1(text)); }
 
 TEST(Engine, TransactionsRollBackAndNest)
 {

@@ -6,13 +6,13 @@
 
 #include "component/ComponentErrors.h"
 #include "component/Currency.h"
+#include "support/Money.h"
 #include "component/Exception.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-Currency Money(const char* text) { return *Currency::FromDecimalText(QString::fromLatin1(text)); }
 Currency AsMoney(const QVariant& v) { return v.value<Currency>(); }
 
 class RecordRules : public ::testing::Test

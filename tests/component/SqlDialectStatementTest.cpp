@@ -16,7 +16,7 @@ protected:
     SqlStatement Translate(const QString& text)
     {
         return SqlDialect::TranslateStatement(text, [this](const QString& table) -> SqlNameResolver* {
-            for (auto it = Schema().begin(); it != Schema().end(); ++it) {
+            for (auto it = Tables().begin(); it != Tables().end(); ++it) {
                 if (it.key().compare(table, Qt::CaseInsensitive) == 0) {
                     m_resolvers.push_back(std::make_unique<FakeResolver>(it.key()));
                     return m_resolvers.back().get();

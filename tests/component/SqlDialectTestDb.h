@@ -22,20 +22,20 @@ struct ColumnDef
 };
 
 // Tables and columns of the archive used by the tests.
-inline const QMap<QString, QList<ColumnDef>>& Schema()
+inline const QMap<QString, QList<ColumnDef>>& Tables()
 {
     using namespace FieldType;
     static const QMap<QString, QList<ColumnDef>> schema = {
         {QStringLiteral("Ricevute"),
-         {{"OID", Long}, {"Importo_Ricevuta", Currency}, {"Numero", Long}, {"Data", Date}, {"AnnoFiscale", Long},
+         {{"OID", Long}, {"Importo_Ricevuta", FieldType::Currency}, {"Numero", Long}, {"Data", Date}, {"AnnoFiscale", Long},
           {"Note", Text}, {"OID_TipoDocumento", Long}, {"OID_Cliente", Long}}},
         {QStringLiteral("TipiDocumento"), {{"OID", Long}, {"Descrizione", Text}, {"Fattura", Boolean}}},
         {QStringLiteral("RigheRicevute"),
-         {{"OID", Long}, {"Nome", Text}, {"Prezzo", Currency}, {"Quantità", Double}, {"Importo_Riga", Currency},
+         {{"OID", Long}, {"Nome", Text}, {"Prezzo", FieldType::Currency}, {"Quantità", Double}, {"Importo_Riga", FieldType::Currency},
           {"Ordine_Menù", Long}, {"OID_Portata", Long}, {"OID_Menu", Long}, {"OID_Ricevute_Righe", Long}}},
         {QStringLiteral("Portate"), {{"OID", Long}, {"Descrizione", Text}, {"Ordine_Di_Stampa", Long}}},
         {QStringLiteral("Menu"),
-         {{"OID", Long}, {"Nome", Text}, {"Descrizione", Text}, {"Prezzo", Currency}, {"Ordine_Menù", Long},
+         {{"OID", Long}, {"Nome", Text}, {"Descrizione", Text}, {"Prezzo", FieldType::Currency}, {"Ordine_Menù", Long},
           {"OID_Portata", Long}, {"Fuori_Menù", Boolean}}},
         {QStringLiteral("Clienti"), {{"OID", Long}, {"Ragione_Sociale", Text}}},
     };
@@ -57,7 +57,7 @@ public:
             if (table.isEmpty())
                 return std::nullopt;
         }
-        for (const ColumnDef& c : Schema()[table]) {
+        for (const ColumnDef& c : Tables()[table]) {
             if (c.name.compare(name, Qt::CaseInsensitive) == 0) {
                 if (table != m_table && !AddJoin(table))
                     return std::nullopt;
@@ -73,7 +73,7 @@ public:
 private:
     static QString FindKey(const QString& name)
     {
-        for (auto it = Schema().begin(); it != Schema().end(); ++it) {
+        for (auto it = Tables().begin(); it != Tables().end(); ++it) {
             if (it.key().compare(name, Qt::CaseInsensitive) == 0)
                 return it.key();
         }
@@ -122,7 +122,7 @@ public:
         sqlite3_open(":memory:", &raw);
         m_db.reset(raw);
         RegisterSqlFunctions(raw);
-        for (auto it = Schema().begin(); it != Schema().end(); ++it) {
+        for (auto it = Tables().begin(); it != Tables().end(); ++it) {
             QStringList columns;
             for (const ColumnDef& c : it.value()) {
                 QString type = QStringLiteral("INTEGER");

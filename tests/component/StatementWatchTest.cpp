@@ -44,7 +44,7 @@ TEST(StatementWatch, IsAskedWhileAStatementRunsAndStopsItOnRequest)
                 ADD_FAILURE() << "the statement was not stopped";
             } catch (const Exception& error) {
                 EXPECT_EQ(error.Number(), ComponentError::Interrupted);
-                EXPECT_EQ(error.Description(), QStringLiteral("Operazione interrotta"));
+                EXPECT_EQ(error.Description(), QStringLiteral("Operazione sull'archivio interrotta."));
             }
             EXPECT_EQ(inner, 3);
         }

@@ -5,14 +5,13 @@
 
 #include "component/ComponentErrors.h"
 #include "component/Currency.h"
+#include "support/Money.h"
 #include "component/Exception.h"
 
 #include <QDateTime>
 #include <gtest/gtest.h>
 
 namespace {
-
-Currency Money(const char* text) { return *Currency::FromDecimalText(QString::fromLatin1(text)); }
 
 class ReceiptRules : public ::testing::Test
 {

@@ -13,7 +13,10 @@ if ! clang++ -fsanitize=fuzzer "$probe/p.cpp" -o "$probe/p" >/dev/null 2>&1; the
 fi
 rm -rf "$probe"
 # The libraries are instrumented too, so that coverage inside them guides the fuzzer.
+LAUNCHER=""
+if command -v ccache >/dev/null 2>&1; then LAUNCHER="ccache"; fi
 CC=clang CXX=clang++ cmake -S "$ROOT" -B "$OUT" -DMENSORA_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_CXX_COMPILER_LAUNCHER="$LAUNCHER" \
     -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined" >/dev/null
 cmake --build "$OUT" -j"$(nproc)"
 status=0
