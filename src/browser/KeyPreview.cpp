@@ -23,14 +23,24 @@ bool IsTypingKey(int key, bool keypad)
     }
 }
 
+bool IsAccentedLetter(const QString& text)
+{
+    return text.size() == 1 && text.at(0).unicode() > 0x7f && text.at(0).isLetter();
+}
+
 } // namespace
 
-PreviewCommand PreviewKey(int key, Qt::KeyboardModifiers modifiers, bool searchTakesTyping)
+PreviewCommand PreviewKey(int key, Qt::KeyboardModifiers modifiers, bool searchTakesTyping, const QString& text)
 {
     const bool keypad = modifiers.testFlag(Qt::KeypadModifier);
     const Qt::KeyboardModifiers held = modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     if (key == Qt::Key_R && held == (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier))
         return PreviewCommand::EuroConversion;
+    // An Italian keyboard has its own keys for the accented vowels (è, à,
+    // ò, ù, ì; é and the capitals with Shift): a name that starts with one
+    // is searched for as the other letters are.
+    if (searchTakesTyping && (held & ~Qt::ShiftModifier) == Qt::NoModifier && IsAccentedLetter(text))
+        return PreviewCommand::TypeToSearch;
     if (held != Qt::NoModifier)
         return PreviewCommand::None;
     if (key == Qt::Key_Insert || (keypad && key == Qt::Key_Plus))

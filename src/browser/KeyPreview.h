@@ -15,8 +15,10 @@ enum class PreviewCommand {
 
 // What a key press does. searchTakesTyping: a search on a field would
 // receive a typed key (the "Find" button holds a field to search in, and the
-// search is there); otherwise typing keys go on to the control.
-PreviewCommand PreviewKey(int key, Qt::KeyboardModifiers modifiers, bool searchTakesTyping);
+// search is there); otherwise typing keys go on to the control. text: what
+// the key types, for the letters that have no key code of their own.
+PreviewCommand PreviewKey(int key, Qt::KeyboardModifiers modifiers, bool searchTakesTyping,
+                          const QString& text = QString());
 
 // The question asked before the euro conversion.
 QString EuroConversionQuestion();

@@ -592,7 +592,7 @@ bool frmMain::PreviewKey(QKeyEvent* key)
     bool searchField = false;
     ToolButton(QStringLiteral("Find"))->property("Tag").toString().toInt(&searchField);
     const bool searchTakesTyping = searchField && Receives(QMetaMethod::fromSignal(&frmMain::SearchKeyTyped));
-    switch (::PreviewKey(key->key(), key->modifiers(), searchTakesTyping)) {
+    switch (::PreviewKey(key->key(), key->modifiers(), searchTakesTyping, key->text())) {
     case PreviewCommand::None:
         return false;
     case PreviewCommand::EuroConversion:

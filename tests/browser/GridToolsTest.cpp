@@ -473,6 +473,22 @@ TEST_F(GridTools, TypingInTheGridOpensTheSearchWithWhatWasTyped)
     QTest::keyClicks(main.GridView(), QStringLiteral("b"));
     EXPECT_EQ(Cell(main, main.GridView()->currentIndex().row(), QStringLiteral("Ragione_Sociale")), QStringLiteral("Bianchi Luca"));
     EXPECT_EQ(dialogs.Count(DialogKind::Window), 1);
+
+    // The accented vowels have keys of their own on an Italian keyboard: "è"
+    // opens the search as "b" does, and reaches the box.
+    QString seen;
+    const auto look = [&seen](QDialog& window) {
+        seen = static_cast<frmSearchText&>(window).txtSearch->text();
+        return int(QDialog::Rejected);
+    };
+    dialogs.AnswerWindow(look).AnswerWindow(look);
+    QTest::sendKeyEvent(QTest::Click, main.GridView(), Qt::Key_Egrave, QString::fromUtf8("è"), Qt::NoModifier);
+    EXPECT_EQ(seen, QString::fromUtf8("è"));
+    seen.clear();
+    QKeyEvent egrave(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString::fromUtf8("è"));
+    QApplication::sendEvent(main.GridView(), &egrave);
+    EXPECT_EQ(dialogs.Count(DialogKind::Window), 3) << "both forms of the key open the search";
+    EXPECT_EQ(seen, QString::fromUtf8("è"));
 }
 
 TEST_F(GridTools, TotalsAndAveragesOfTheFilteredRows)

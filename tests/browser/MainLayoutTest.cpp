@@ -215,6 +215,12 @@ TEST(KeyPreview, KeysAndTheirCommands)
     }
     EXPECT_EQ(PreviewKey(Qt::Key_Asterisk, Qt::KeypadModifier, true), PreviewCommand::TypeToSearch);
     EXPECT_EQ(PreviewKey(Qt::Key_A, Qt::ControlModifier, true), PreviewCommand::None);
+    // Accented letters by what they type: "è" alone, "É" with Shift; never with Ctrl or Alt, never "€".
+    EXPECT_EQ(PreviewKey(Qt::Key_Egrave, none, true, QString::fromUtf8("è")), PreviewCommand::TypeToSearch);
+    EXPECT_EQ(PreviewKey(Qt::Key_Eacute, Qt::ShiftModifier, true, QString::fromUtf8("É")), PreviewCommand::TypeToSearch);
+    EXPECT_EQ(PreviewKey(Qt::Key_Egrave, none, false, QString::fromUtf8("è")), PreviewCommand::None);
+    EXPECT_EQ(PreviewKey(Qt::Key_Egrave, Qt::ControlModifier, true, QString::fromUtf8("è")), PreviewCommand::None);
+    EXPECT_EQ(PreviewKey(Qt::Key_E, Qt::AltModifier, true, QString::fromUtf8("€")), PreviewCommand::None);
     EXPECT_EQ(PreviewKey(Qt::Key_F3, none, true), PreviewCommand::None);
 }
 
