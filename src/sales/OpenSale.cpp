@@ -318,7 +318,7 @@ void OpenSale::StoreQuantity(const QVariant& quantity)
     Refresh_Righe(m_rows->ValueAt(0).toLongLong());
 }
 
-OpenSale::StepResult OpenSale::StepUp(std::optional<qint64> row)
+OpenSale::StepResult OpenSale::MoveToPricedRow(std::optional<qint64> row)
 {
     if (!IsOpen() || !row || *row < 0)
         return StepResult::NoRow;
@@ -327,6 +327,13 @@ OpenSale::StepResult OpenSale::StepUp(std::optional<qint64> row)
     const QVariant price = m_rows->GetValue(kPrice);
     if (IsNull(price) || price.value<Currency>() == Currency())
         return StepResult::NotApplicable;
+    return StepResult::Done;
+}
+
+OpenSale::StepResult OpenSale::StepUp(std::optional<qint64> row)
+{
+    if (const StepResult found = MoveToPricedRow(row); found != StepResult::Done)
+        return found;
     const double quantity = m_rows->GetValue(kQuantity).toDouble();
     if (quantity == -1) {
         StoreQuantity(1.0);
@@ -339,13 +346,8 @@ OpenSale::StepResult OpenSale::StepUp(std::optional<qint64> row)
 
 OpenSale::StepResult OpenSale::StepDown(std::optional<qint64> row)
 {
-    if (!IsOpen() || !row || *row < 0)
-        return StepResult::NoRow;
-    if (!m_rows->MoveTo(*row) || m_rows->NoCurrentRecord())
-        return StepResult::NotApplicable;
-    const QVariant price = m_rows->GetValue(kPrice);
-    if (IsNull(price) || price.value<Currency>() == Currency())
-        return StepResult::NotApplicable;
+    if (const StepResult found = MoveToPricedRow(row); found != StepResult::Done)
+        return found;
     const double quantity = m_rows->GetValue(kQuantity).toDouble();
     if (quantity == 1)
         Dialogs().Beep();

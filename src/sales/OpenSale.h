@@ -164,6 +164,8 @@ private:
     // Moves the rows to the grid's row; false (after a beep) when there is none.
     bool MoveToRow(std::optional<qint64> row, bool beep = true);
     void StoreQuantity(const QVariant& quantity);
+    // Positions on a row whose quantity the step keys may change (one with a price).
+    StepResult MoveToPricedRow(std::optional<qint64> row);
     std::optional<qint64> DefaultDocumentType();
     void Release();
 
