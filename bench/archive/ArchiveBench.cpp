@@ -6,6 +6,7 @@
 // inside a transaction that is rolled back, so the file stays as generated.
 
 #include "ArchiveGenerator.h"
+#include "BenchArchive.h"
 #include "RatioReporter.h"
 
 #include "component/ComponentGlobal.h"
@@ -27,31 +28,10 @@ namespace {
 
 long g_emptyProcessKb = 0;
 
-struct Archive
-{
-    std::shared_ptr<DatabaseEngine> engine;
-    std::shared_ptr<DatabaseObject> database;
-    SqliteDb raw; // a second, plain connection for the baselines
-};
-
-Archive& TheArchive()
-{
-    static Archive archive = [] {
-        const QString path = BenchmarkArchive();
-        Archive a;
-        a.engine = std::make_shared<DatabaseEngine>();
-        a.engine->OpenDatabaseFile(3, path);
-        a.database = ComponentGlobal::CreateDatabaseObject(std::make_shared<DB>(), QStringLiteral("bench"), nullptr, nullptr);
-        a.database->AttachEngine(a.engine);
-        a.raw = SqliteDb(path, false, 5000);
-        return a;
-    }();
-    return archive;
-}
 
 std::shared_ptr<DataObject> Open(const QString& table, const QString& criteria = {}, const QString& order = {})
 {
-    Archive& a = TheArchive();
+    BenchArchive& a = TheArchive();
     return a.database->Tables().Item(table).OpenDataObject(a.engine, criteria, order);
 }
 
@@ -141,7 +121,7 @@ void FindNote_baseline(benchmark::State& state)
 
 void CashierStep_engine(benchmark::State& state)
 {
-    Archive& a = TheArchive();
+    BenchArchive& a = TheArchive();
     a.engine->BeginTransaction();
     {
         auto receipts = Open(QStringLiteral("Ricevute"));
@@ -192,7 +172,7 @@ void CashierStep_baseline(benchmark::State& state)
 
 void NewReceipt_engine(benchmark::State& state)
 {
-    Archive& a = TheArchive();
+    BenchArchive& a = TheArchive();
     a.engine->BeginTransaction();
     {
         auto receipts = Open(QStringLiteral("Ricevute"));

@@ -14,6 +14,7 @@
 // Uses the archive of bench/archive (MENSORA_BENCH_ARCHIVE, generated when missing).
 
 #include "ArchiveGenerator.h"
+#include "BenchArchive.h"
 #include "RatioReporter.h"
 
 #include "app/AppSettings.h"
@@ -41,31 +42,10 @@ namespace {
 constexpr int kScreenRows = 30;
 const int kYear = QDate::currentDate().year() - 1;
 
-struct Archive
-{
-    std::shared_ptr<DatabaseEngine> engine;
-    std::shared_ptr<DatabaseObject> database;
-    SqliteDb raw;
-};
-
-Archive& TheArchive()
-{
-    static Archive archive = [] {
-        const QString path = BenchmarkArchive();
-        Archive a;
-        a.engine = std::make_shared<DatabaseEngine>();
-        a.engine->OpenDatabaseFile(3, path);
-        a.database = ComponentGlobal::CreateDatabaseObject(std::make_shared<DB>(), QStringLiteral("bench"), nullptr, nullptr);
-        a.database->AttachEngine(a.engine);
-        a.raw = SqliteDb(path, false, 5000);
-        return a;
-    }();
-    return archive;
-}
 
 std::shared_ptr<DataObject> Open(const QString& table, const QString& criteria = {}, const QString& order = {})
 {
-    Archive& a = TheArchive();
+    BenchArchive& a = TheArchive();
     return a.database->Tables().Item(table).OpenDataObject(a.engine, criteria, order, {}, {}, true);
 }
 
