@@ -5,6 +5,7 @@
 #include "browser/PeriodSelection.h"
 #include "browser/frmReportPreview.h"
 #include "component/ComponentErrors.h"
+#include "component/ComponentGlobal.h"
 #include "component/DataObject.h"
 #include "component/Exception.h"
 #include "component/widgets/DialogService.h"
@@ -14,7 +15,6 @@
 #include <QFileInfo>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QStandardPaths>
 
 namespace ReportPrinting {
 
@@ -87,7 +87,7 @@ bool Print(ArchiveReport& report, QWidget* owner)
 
 bool ExportPdf(ArchiveReport& report, QWidget* owner)
 {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString folder = ComponentGlobal::DocumentsFolder();
     QString name = report.DocumentTitle();
     for (const QChar c : QStringLiteral("/\\:*?\"<>|"))
         name.replace(c, u'-');

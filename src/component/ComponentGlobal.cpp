@@ -5,6 +5,9 @@
 #include "component/FieldValue.h"
 
 #include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 namespace ComponentGlobal {
 
@@ -76,6 +79,12 @@ QString MessageText(int number, int)
     default:
         return QStringLiteral("Messaggio %1").arg(number);
     }
+}
+
+QString DocumentsFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
 
 } // namespace ComponentGlobal

@@ -32,4 +32,9 @@ bool ValuesEqual(const QVariant& a, const QVariant& b);
 // the classic signature; texts are Italian).
 QString MessageText(int number, int language = 0);
 
+// Where a file the user exports is proposed: the documents folder, or the
+// home folder where the user has none (a new account often has none, and a
+// file proposed in a folder that does not exist cannot be written).
+QString DocumentsFolder();
+
 } // namespace ComponentGlobal

@@ -1,5 +1,6 @@
 #include "component/widgets/ExportWindow.h"
 
+#include "component/ComponentGlobal.h"
 #include "component/DataExport.h"
 #include "component/DataObject.h"
 #include "component/Exception.h"
@@ -18,7 +19,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QVBoxLayout>
 
 namespace {
@@ -48,7 +48,7 @@ ExportWindow::ExportWindow(std::shared_ptr<DataObject> data, itfProgress* progre
     m_format->addItem(QStringLiteral("Pagina HTML"), DataExport::Html);
     m_file = new QLineEdit(this);
     m_file->setObjectName(QStringLiteral("txtFile"));
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString folder = ComponentGlobal::DocumentsFolder();
     m_file->setText(QDir::toNativeSeparators(QDir(folder).filePath(m_data->TableName() + QStringLiteral(".csv"))));
     auto* browse = new QPushButton(QStringLiteral("..."), this);
     browse->setObjectName(QStringLiteral("cmdBrowse"));

@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QTableView>
 
@@ -116,6 +117,29 @@ TEST(ExportWindow, AsksBeforeReplacingAndShowsFailures)
     Press(window, QStringLiteral("cmdExport"));
     EXPECT_TRUE(window.Exported());
     EXPECT_TRUE(Contents(path).contains(QStringLiteral("Lasagne;9,00")));
+}
+
+TEST(ExportWindow, ANewAccountWithoutADocumentsFolderCanExportToTheFileProposed)
+{
+    DialogTest::Archive archive;
+    ScriptedDialogs dialogs;
+    ScopedDialogService use(dialogs);
+    QTemporaryDir home;
+    const QByteArray oldHome = qgetenv("HOME");
+    qputenv("HOME", home.path().toLocal8Bit());
+    {
+        ExportWindow window(archive.Open(QStringLiteral("Piatti")), nullptr);
+        const QString proposed = QDir::fromNativeSeparators(Child<QLineEdit>(window, QStringLiteral("txtFile"))->text());
+        EXPECT_EQ(proposed, QDir(home.path()).filePath(QStringLiteral("Piatti.csv"))) << "the home folder, which exists";
+        Press(window, QStringLiteral("cmdExport"));
+        EXPECT_TRUE(window.Exported());
+
+        ASSERT_TRUE(QDir(home.path()).mkpath(QStringLiteral("Documents")));
+        ExportWindow again(archive.Open(QStringLiteral("Piatti")), nullptr);
+        EXPECT_EQ(QDir::fromNativeSeparators(Child<QLineEdit>(again, QStringLiteral("txtFile"))->text()),
+                  QDir(home.path()).filePath(QStringLiteral("Documents/Piatti.csv")));
+    }
+    qputenv("HOME", oldHome);
 }
 
 TEST(ExportWindow, AStopFromTheProgressWindowClosesWithoutAFile)
