@@ -90,6 +90,12 @@ def check_package(build, scratch):
         check(path in contents, f"{path} is not in the package")
     check("./usr/lib" not in contents and "include/" not in contents,
           "the package carries libraries or headers of the build")
+    unpacked = os.path.join(scratch, "unpacked")
+    run("dpkg-deb", "-x", deb, unpacked)
+    bin_folder = os.path.join(unpacked, "usr", "bin")
+    for program in sorted(os.listdir(bin_folder)):
+        sections = run("readelf", "-S", "-W", os.path.join(bin_folder, program))
+        check(".symtab" not in sections, f"/usr/bin/{program} is not stripped in the package")
 
 
 def main(argv):
