@@ -61,6 +61,10 @@ def check_installed_tree(usr, source):
     check(os.access(os.path.join(usr, "bin", command), os.X_OK),
           f"the menu entry starts \"{command}\", which is not installed in /usr/bin")
     check(fields.get("Terminal") == "false", "the menu entry opens a terminal")
+    # Qt names the windows' class after the application name, which is how
+    # docks and task bars match the windows to this entry.
+    check(fields.get("StartupWMClass") == "Mensora",
+          f"the menu entry expects windows of class \"{fields.get('StartupWMClass')}\", Qt gives them \"Mensora\"")
     if shutil.which("desktop-file-validate"):
         run("desktop-file-validate", desktop)
 
