@@ -61,6 +61,10 @@ def check_installed_tree(usr, source):
     check(os.access(os.path.join(usr, "bin", command), os.X_OK),
           f"the menu entry starts \"{command}\", which is not installed in /usr/bin")
     check(fields.get("Terminal") == "false", "the menu entry opens a terminal")
+    # Qt names the windows' class after the application name, which is how
+    # docks and task bars match the windows to this entry.
+    check(fields.get("StartupWMClass") == "Mensora",
+          f"the menu entry expects windows of class \"{fields.get('StartupWMClass')}\", Qt gives them \"Mensora\"")
     if shutil.which("desktop-file-validate"):
         run("desktop-file-validate", desktop)
 
@@ -90,6 +94,12 @@ def check_package(build, scratch):
         check(path in contents, f"{path} is not in the package")
     check("./usr/lib" not in contents and "include/" not in contents,
           "the package carries libraries or headers of the build")
+    unpacked = os.path.join(scratch, "unpacked")
+    run("dpkg-deb", "-x", deb, unpacked)
+    bin_folder = os.path.join(unpacked, "usr", "bin")
+    for program in sorted(os.listdir(bin_folder)):
+        sections = run("readelf", "-S", "-W", os.path.join(bin_folder, program))
+        check(".symtab" not in sections, f"/usr/bin/{program} is not stripped in the package")
 
 
 def main(argv):
