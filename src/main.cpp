@@ -13,8 +13,38 @@
 #include <QApplication>
 #include <QLocale>
 
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// --help and --version answer on the terminal, before any window (and
+// without a display); every other argument is left to Qt.
+bool AnsweredOnTheTerminal(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("%s %s\n", qPrintable(AppInfo::ProductName()), qPrintable(AppInfo::VersionText()));
+            return true;
+        }
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::printf("uso: mensora\n"
+                        "Cassa e archivio per ristoranti. Si avvia senza argomenti: l'archivio e le\n"
+                        "impostazioni si scelgono nella finestra \"Impostazioni\" al primo avvio.\n"
+                        "  --help     mostra questo testo\n"
+                        "  --version  mostra la versione\n");
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
+    if (AnsweredOnTheTerminal(argc, argv))
+        return 0;
     QApplication app(argc, argv);
     QApplication::setApplicationName(AppInfo::ProductName());
     QApplication::setApplicationVersion(AppInfo::VersionText());
