@@ -16,6 +16,8 @@
 
 #include <QAbstractItemView>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -241,6 +243,34 @@ TEST_F(SaleWindowTest, PlusMinusAndDeleteAreTakenEvenInTheNoteButAFreeRowLetsThe
             PressKey(key);
         Click(*till.cmdEdit_Quantita);
         EXPECT_EQ(dialogs.Beeps(), beeps + 6);
+        Click(*till.cmdCancel);
+    });
+}
+
+// A note pasted that is longer than the receipt's column (128 characters) is
+// refused with the archive's message; the note typed before stays, whole.
+TEST_F(SaleWindowTest, APastedNoteLongerThanTheColumnIsRefusedNotCut)
+{
+    RunTill([&](frmVendite& till) {
+        Click(*till.txtNote);
+        TypeText(QStringLiteral("Sig.ra D'Angelo, \"senza glutine\" è già pagato"));
+        const QString typed = till.txtNote->toPlainText();
+        ASSERT_EQ(till.Sale().ReceiptData()->GetValue(QStringLiteral("Note")).toString(), typed);
+
+        QGuiApplication::clipboard()->setText(QString(120, u'x'));
+        dialogs.AnswerMessage(MsgResult::Ok);
+        PressKey(Qt::Key_V, Qt::ControlModifier);
+        ASSERT_EQ(dialogs.Count(DialogKind::MessageBox), 1);
+        EXPECT_EQ(dialogs.LastCall().text,
+                  QStringLiteral("Il testo per il campo «Note» è lungo %1 caratteri: il massimo è 128").arg(typed.size() + 120));
+        EXPECT_EQ(till.txtNote->toPlainText(), typed) << "refused whole, never cut to fit";
+        EXPECT_EQ(till.Sale().ReceiptData()->GetValue(QStringLiteral("Note")).toString(), typed);
+
+        // A paste that fits is taken.
+        QGuiApplication::clipboard()->setText(QStringLiteral(" (tavolo 4)"));
+        PressKey(Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(till.Sale().ReceiptData()->GetValue(QStringLiteral("Note")).toString(), typed + QStringLiteral(" (tavolo 4)"));
+        EXPECT_EQ(dialogs.Count(DialogKind::MessageBox), 1);
         Click(*till.cmdCancel);
     });
 }
