@@ -275,6 +275,46 @@ TEST_F(SaleWindowTest, APastedNoteLongerThanTheColumnIsRefusedNotCut)
     });
 }
 
+// Tab goes from control to control through the grids, as a cashier without
+// a mouse needs: it neither stays in a grid nor moves its current row.
+TEST_F(SaleWindowTest, TabLeavesTheGridsWithoutMovingTheirRows)
+{
+    RunTill([&](frmVendite& till) {
+        ClickCell(*till.dgPortate, Primi, 0);
+        dialogs.AnswerSelection(item["Carbonara"]);
+        PressKey(Qt::Key_Return);
+        dialogs.AnswerSelection(item["Lasagne"]);
+        PressKey(Qt::Key_Return);
+        ASSERT_EQ(CurrentRow(till), 1);
+
+        Click(*till.txtNumeroCoperti);
+        PressKey(Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), till.dgPortate);
+        PressKey(Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), till.dgRighe);
+        EXPECT_EQ(till.dgPortate->currentIndex().row(), int(Primi)) << "Tab left the course where it was";
+        PressKey(Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), till.cmbTipiDocumento);
+        EXPECT_EQ(CurrentRow(till), 1) << "Tab left the row where it was";
+        PressKey(Qt::Key_Backtab, Qt::ShiftModifier);
+        EXPECT_EQ(QApplication::focusWidget(), till.dgRighe);
+        PressKey(Qt::Key_Backtab, Qt::ShiftModifier);
+        EXPECT_EQ(QApplication::focusWidget(), till.dgPortate);
+        EXPECT_EQ(CurrentRow(till), 1);
+        EXPECT_EQ(till.dgPortate->currentIndex().row(), int(Primi));
+
+        // Typing a course's first letter and Enter choose it, the keyboard alone.
+        dialogs.AnswerSelection(item["Tagliata"]);
+        TypeText(QStringLiteral("s"));
+        PressKey(Qt::Key_Return);
+        EXPECT_EQ(Rows(till).at(2), QStringLiteral("1 Tagliata 19,00"));
+
+        dialogs.AnswerMessage(MsgResult::Yes);
+        Click(*till.cmdCancel);
+        Click(*till.cmdCancel);
+    });
+}
+
 TEST_F(SaleWindowTest, ArrowsHeadingsAndTheEngineWindowsOfTheRows)
 {
     RunTill([&](frmVendite& till) {
