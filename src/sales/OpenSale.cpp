@@ -349,7 +349,8 @@ OpenSale::StepResult OpenSale::StepDown(std::optional<qint64> row)
     if (const StepResult found = MoveToPricedRow(row); found != StepResult::Done)
         return found;
     const double quantity = m_rows->GetValue(kQuantity).toDouble();
-    if (quantity == 1)
+    // The step never makes a sold row a return: 1, or a typed 0,5, is the least.
+    if (quantity > 0 && quantity <= 1)
         Dialogs().Beep();
     else
         StoreQuantity(quantity - 1);

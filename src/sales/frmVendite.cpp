@@ -87,6 +87,10 @@ frmVendite::frmVendite(std::shared_ptr<DatabaseObject> database, std::shared_ptr
     m_rows = std::make_unique<GridBinding>(dgRighe);
     dgPortate->setSelectionMode(QAbstractItemView::SingleSelection);
     dgRighe->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Tab goes to the next control, as in every box of the till: inside a
+    // grid it would move the current course or row and never leave.
+    dgPortate->setTabKeyNavigation(false);
+    dgRighe->setTabKeyNavigation(false);
     m_rows->Model().SetFieldSequence({kRowFields[0], kRowFields[1], kRowFields[2], kRowFields[3]});
     m_courses->Model().SetFieldSequence({QStringLiteral("Descrizione")});
     ConnectControls();

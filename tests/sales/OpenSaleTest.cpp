@@ -186,6 +186,17 @@ TEST_F(SaleTest, StepKeysNeverCrossZeroFromAboveAndLeaveFreeRowsAlone)
     EXPECT_EQ(QuantityOf(*sale, "Acqua"), 1);
     EXPECT_EQ(dialogs.Beeps(), 2);
 
+    // A typed 1,5: "-" gives 0,5, and a further "-" only beeps; it never
+    // turns the row into a return.
+    sale->SetQuantity(first, 1.5);
+    EXPECT_EQ(sale->StepDown(first), OpenSale::StepResult::Done);
+    EXPECT_EQ(QuantityOf(*sale, "Acqua"), 0.5);
+    EXPECT_EQ(sale->StepDown(first), OpenSale::StepResult::Done);
+    EXPECT_EQ(QuantityOf(*sale, "Acqua"), 0.5);
+    EXPECT_EQ(Total(*sale), Money("1"));
+    EXPECT_EQ(dialogs.Beeps(), 3);
+    sale->SetQuantity(first, 1);
+
     // A free row is left to the control (the character goes on); no row under
     // the cursor swallows the key.
     sale->AddMenuItem(item["Pane"]);
@@ -194,7 +205,7 @@ TEST_F(SaleTest, StepKeysNeverCrossZeroFromAboveAndLeaveFreeRowsAlone)
     EXPECT_EQ(QuantityOf(*sale, "Pane"), 1);
     EXPECT_EQ(sale->StepUp(std::nullopt), OpenSale::StepResult::NoRow);
     EXPECT_EQ(sale->StepDown(std::nullopt), OpenSale::StepResult::NoRow);
-    EXPECT_EQ(dialogs.Beeps(), 2);
+    EXPECT_EQ(dialogs.Beeps(), 3);
     EXPECT_EQ(Total(*sale), Money("2"));
 }
 

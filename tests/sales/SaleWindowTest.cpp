@@ -16,6 +16,8 @@
 
 #include <QAbstractItemView>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -241,6 +243,74 @@ TEST_F(SaleWindowTest, PlusMinusAndDeleteAreTakenEvenInTheNoteButAFreeRowLetsThe
             PressKey(key);
         Click(*till.cmdEdit_Quantita);
         EXPECT_EQ(dialogs.Beeps(), beeps + 6);
+        Click(*till.cmdCancel);
+    });
+}
+
+// A note pasted that is longer than the receipt's column (128 characters) is
+// refused with the archive's message; the note typed before stays, whole.
+TEST_F(SaleWindowTest, APastedNoteLongerThanTheColumnIsRefusedNotCut)
+{
+    RunTill([&](frmVendite& till) {
+        Click(*till.txtNote);
+        TypeText(QStringLiteral("Sig.ra D'Angelo, \"senza glutine\" è già pagato"));
+        const QString typed = till.txtNote->toPlainText();
+        ASSERT_EQ(till.Sale().ReceiptData()->GetValue(QStringLiteral("Note")).toString(), typed);
+
+        QGuiApplication::clipboard()->setText(QString(120, u'x'));
+        dialogs.AnswerMessage(MsgResult::Ok);
+        PressKey(Qt::Key_V, Qt::ControlModifier);
+        ASSERT_EQ(dialogs.Count(DialogKind::MessageBox), 1);
+        EXPECT_EQ(dialogs.LastCall().text,
+                  QStringLiteral("Il testo per il campo «Note» è lungo %1 caratteri: il massimo è 128").arg(typed.size() + 120));
+        EXPECT_EQ(till.txtNote->toPlainText(), typed) << "refused whole, never cut to fit";
+        EXPECT_EQ(till.Sale().ReceiptData()->GetValue(QStringLiteral("Note")).toString(), typed);
+
+        // A paste that fits is taken.
+        QGuiApplication::clipboard()->setText(QStringLiteral(" (tavolo 4)"));
+        PressKey(Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(till.Sale().ReceiptData()->GetValue(QStringLiteral("Note")).toString(), typed + QStringLiteral(" (tavolo 4)"));
+        EXPECT_EQ(dialogs.Count(DialogKind::MessageBox), 1);
+        Click(*till.cmdCancel);
+    });
+}
+
+// Tab goes from control to control through the grids, as a cashier without
+// a mouse needs: it neither stays in a grid nor moves its current row.
+TEST_F(SaleWindowTest, TabLeavesTheGridsWithoutMovingTheirRows)
+{
+    RunTill([&](frmVendite& till) {
+        ClickCell(*till.dgPortate, Primi, 0);
+        dialogs.AnswerSelection(item["Carbonara"]);
+        PressKey(Qt::Key_Return);
+        dialogs.AnswerSelection(item["Lasagne"]);
+        PressKey(Qt::Key_Return);
+        ASSERT_EQ(CurrentRow(till), 1);
+
+        Click(*till.txtNumeroCoperti);
+        PressKey(Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), till.dgPortate);
+        PressKey(Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), till.dgRighe);
+        EXPECT_EQ(till.dgPortate->currentIndex().row(), int(Primi)) << "Tab left the course where it was";
+        PressKey(Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), till.cmbTipiDocumento);
+        EXPECT_EQ(CurrentRow(till), 1) << "Tab left the row where it was";
+        PressKey(Qt::Key_Backtab, Qt::ShiftModifier);
+        EXPECT_EQ(QApplication::focusWidget(), till.dgRighe);
+        PressKey(Qt::Key_Backtab, Qt::ShiftModifier);
+        EXPECT_EQ(QApplication::focusWidget(), till.dgPortate);
+        EXPECT_EQ(CurrentRow(till), 1);
+        EXPECT_EQ(till.dgPortate->currentIndex().row(), int(Primi));
+
+        // Typing a course's first letter and Enter choose it, the keyboard alone.
+        dialogs.AnswerSelection(item["Tagliata"]);
+        TypeText(QStringLiteral("s"));
+        PressKey(Qt::Key_Return);
+        EXPECT_EQ(Rows(till).at(2), QStringLiteral("1 Tagliata 19,00"));
+
+        dialogs.AnswerMessage(MsgResult::Yes);
+        Click(*till.cmdCancel);
         Click(*till.cmdCancel);
     });
 }

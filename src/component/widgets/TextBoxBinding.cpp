@@ -46,7 +46,10 @@ void TextBoxBinding::Bind(std::shared_ptr<DataObject> data, const QString& field
         m_type = info.type;
         m_size = info.size;
         if (m_line) {
-            m_line->setMaxLength(IsText() && m_size > 0 ? m_size : 32767);
+            // No length limit in the box: a line edit would cut a pasted
+            // text at its limit without a word. A text longer than the
+            // column is refused by the engine, with its message.
+            m_line->setMaxLength(32767);
             m_line->setReadOnly(info.readOnly);
         }
         if (m_plain)
@@ -110,15 +113,6 @@ void TextBoxBinding::OnTyped()
 {
     if (!m_data)
         return;
-    if (m_plain && IsText() && m_size > 0 && m_plain->toPlainText().size() > m_size) {
-        // A multi-line box has no length limit of its own.
-        const QScopedValueRollback guard(m_updating, true);
-        QTextCursor cursor = m_plain->textCursor();
-        m_plain->setPlainText(m_plain->toPlainText().left(m_size));
-        cursor.setPosition(m_size);
-        m_plain->setTextCursor(cursor);
-        Dialogs().Beep();
-    }
     m_pending = true;
     if (IsText())
         Commit();
@@ -142,7 +136,14 @@ bool TextBoxBinding::Commit()
                                  QString());
         }
     }
-    if (!stored)
+    if (!stored) {
+        // The box shows the field again (a refused paste is taken back
+        // whole), the cursor at its end.
         Refresh();
+        if (m_line)
+            m_line->end(false);
+        if (m_plain)
+            m_plain->moveCursor(QTextCursor::End);
+    }
     return stored;
 }

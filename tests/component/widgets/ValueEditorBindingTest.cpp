@@ -6,11 +6,15 @@
 #include "component/widgets/TextBoxBinding.h"
 #include "component/widgets/ValueEditorWindow.h"
 #include "support/ScriptedDialogs.h"
+#include "support/UserInput.h"
 
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QDateTimeEdit>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QVBoxLayout>
 
 using DialogTest::Child;
 using DialogTest::Press;
@@ -106,7 +110,6 @@ TEST(TextBoxBinding, TypingSetsTheFieldAndTheRecordShowsInTheBox)
     auto* binding = new TextBoxBinding(&name, dishes, QStringLiteral("Nome"));
     EXPECT_EQ(binding->parent(), &name);
     EXPECT_EQ(name.text(), QStringLiteral("Lasagne"));
-    EXPECT_EQ(name.maxLength(), 30);
 
     DialogTest::Type(&name, QStringLiteral("Lasagne al forno"));
     EXPECT_TRUE(dishes->IsEditing()) << "a text is set as it is typed";
@@ -145,9 +148,7 @@ TEST(TextBoxBinding, MultiLineBoxesRulesAndReadOnlyFields)
     QPlainTextEdit note;
     new TextBoxBinding(&note, dish, QStringLiteral("Nome"));
     EXPECT_EQ(note.toPlainText(), QStringLiteral("Lasagne"));
-    note.setPlainText(QString(40, u'x'));
-    EXPECT_EQ(note.toPlainText(), QString(30, u'x')) << "no longer than the column";
-    EXPECT_EQ(dialogs.Beeps(), 1);
+    note.setPlainText(QString(30, u'x'));
     EXPECT_EQ(dish->GetValue(QStringLiteral("Nome")).toString(), QString(30, u'x'));
 
     auto rows = archive.Open(QStringLiteral("Righe"));
@@ -159,4 +160,58 @@ TEST(TextBoxBinding, MultiLineBoxesRulesAndReadOnlyFields)
     EXPECT_EQ(amount.text(), QStringLiteral("3,00"));
     rows->SetValue(QStringLiteral("Quantità"), 4);
     EXPECT_EQ(amount.text(), QStringLiteral("12,00")) << "a field the rules change shows its new value";
+}
+
+// A text pasted into a bound box that is longer than its column: the
+// engine's message, and the box shows the field as it was; nothing is cut
+// to fit, in a one-line box (whose own length limit would cut it silently)
+// nor in a multi-line one.
+TEST(TextBoxBinding, APastedTextLongerThanTheColumnIsRefusedWithTheEngineMessage)
+{
+    DialogTest::Archive archive;
+    ScriptedDialogs dialogs;
+    ScopedDialogService use(dialogs);
+    auto dish = Lasagne(archive);
+    QWidget window;
+    auto* name = new QLineEdit(&window);
+    auto* note = new QPlainTextEdit(&window);
+    auto* layout = new QVBoxLayout(&window);
+    layout->addWidget(name);
+    layout->addWidget(note);
+    new TextBoxBinding(name, dish, QStringLiteral("Nome"));
+    new TextBoxBinding(note, dish, QStringLiteral("Codice"));
+    ASSERT_TRUE(UserInput::BringToFront(window));
+    const QString message = QStringLiteral("Il testo per il campo «Nome» è lungo 31 caratteri: il massimo è 30");
+
+    QGuiApplication::clipboard()->setText(QStringLiteral("Tagliatelle al ragù d'Ortensia")); // 30 characters
+    UserInput::Click(*name);
+    UserInput::PressKey(Qt::Key_A, Qt::ControlModifier);
+    UserInput::PressKey(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(dish->GetValue(QStringLiteral("Nome")).toString(), QStringLiteral("Tagliatelle al ragù d'Ortensia"));
+    EXPECT_EQ(dialogs.Count(DialogKind::MessageBox), 0);
+
+    QGuiApplication::clipboard()->setText(QStringLiteral("Tagliatelle al ragù d'Ortensia!")); // 31 characters
+    dialogs.AnswerMessage(MsgResult::Ok);
+    UserInput::PressKey(Qt::Key_A, Qt::ControlModifier);
+    UserInput::PressKey(Qt::Key_V, Qt::ControlModifier);
+    ASSERT_EQ(dialogs.Count(DialogKind::MessageBox), 1);
+    EXPECT_EQ(dialogs.LastCall().text, message);
+    EXPECT_EQ(dialogs.LastCall().icon, MsgIcon::Exclamation);
+    EXPECT_EQ(name->text(), QStringLiteral("Tagliatelle al ragù d'Ortensia")) << "refused whole, not cut to 30";
+    EXPECT_EQ(dish->GetValue(QStringLiteral("Nome")).toString(), QStringLiteral("Tagliatelle al ragù d'Ortensia"));
+
+    // A multi-line box: the same refusal ("Codice" holds 8 characters).
+    QGuiApplication::clipboard()->setText(QStringLiteral("AB-12345"));
+    UserInput::Click(*note);
+    UserInput::PressKey(Qt::Key_A, Qt::ControlModifier);
+    UserInput::PressKey(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(dish->GetValue(QStringLiteral("Codice")).toString(), QStringLiteral("AB-12345"));
+    dialogs.AnswerMessage(MsgResult::Ok);
+    UserInput::TypeText(QStringLiteral("6"));
+    ASSERT_EQ(dialogs.Count(DialogKind::MessageBox), 2);
+    EXPECT_EQ(dialogs.LastCall().text, QStringLiteral("Il testo per il campo «Codice» è lungo 9 caratteri: il massimo è 8"));
+    EXPECT_EQ(note->toPlainText(), QStringLiteral("AB-12345"));
+    EXPECT_EQ(dish->GetValue(QStringLiteral("Codice")).toString(), QStringLiteral("AB-12345"));
+    UserInput::PressKey(Qt::Key_Backspace);
+    EXPECT_EQ(dish->GetValue(QStringLiteral("Codice")).toString(), QStringLiteral("AB-1234")) << "the cursor stays at the end";
 }
