@@ -9,10 +9,12 @@ set -eu
 # smoke test's driver, poppler-utils (pdftotext, pdftoppm) to read the printed
 # lists in the tests; for the smoke test, a virtual X server, xdotool for input
 # and ImageMagick's import for screenshots; dpkg-dev for the dependencies of
-# the .deb (dpkg-shlibdeps); desktop-file-utils to validate the menu entry.
+# the .deb (dpkg-shlibdeps); desktop-file-utils to validate the menu entry;
+# qt6-translations-l10n for the Italian texts of Qt's own printer and file
+# dialogs.
 PACKAGES="cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev libvulkan-dev \
 libsqlite3-dev libgtest-dev libgmock-dev googletest libbenchmark-dev fonts-dejavu-core python3 \
-poppler-utils xvfb xdotool imagemagick dpkg-dev desktop-file-utils"
+poppler-utils xvfb xdotool imagemagick dpkg-dev desktop-file-utils qt6-translations-l10n"
 
 missing=""
 for p in $PACKAGES; do

@@ -4,6 +4,7 @@
 
 #include "app/AppInfo.h"
 #include "app/AppSettings.h"
+#include "app/QtTranslations.h"
 #include "app/SingleInstance.h"
 #include "app/frmPassword.h"
 #include "app/frmSplash.h"
@@ -51,6 +52,7 @@ int main(int argc, char** argv)
     // The installed menu entry, whose icon the desktop shows for the windows.
     QGuiApplication::setDesktopFileName(QStringLiteral("mensora"));
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+    InstallQtTranslations(app);
     // The main window hides to the notification area and message windows
     // come and go: only the main window's unloading ends the run.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -281,6 +281,20 @@ TEST_F(GridTools, AFilterOnACellValueMatchesAmountsAndDatesAsShown)
     EXPECT_FALSE(main.Action(QStringLiteral("mnuFilterComplex"))->isChecked());
 }
 
+TEST_F(GridTools, ADateCellShowsItsTimeWhole)
+{
+    frmMain& main = Open();
+    AddReceipt(QDateTime(QDate(2026, 12, 28), QTime(23, 58, 58)), 12.5);
+    Show(main, QStringLiteral("Ricevute"));
+    ASSERT_EQ(Rows(main), 1);
+    const QString shown = Cell(main, 0, QStringLiteral("Data"));
+    ASSERT_EQ(shown, QStringLiteral("28/12/2026 23:58:58"));
+    QTableView& grid = *main.GridView();
+    const QRect cell = grid.visualRect(main.Grid().Model().index(0, Column(main, QStringLiteral("Data"))));
+    EXPECT_GE(cell.width(), grid.fontMetrics().horizontalAdvance(shown) + 4)
+        << "the time the filter on the cell's value matches is seen, not elided";
+}
+
 TEST_F(GridTools, TheComplexFilterAndItsSavedFilters)
 {
     frmMain& main = Open();

@@ -7,6 +7,7 @@
 #include "component/widgets/DialogButtons.h"
 #include "component/widgets/DialogService.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -79,8 +80,13 @@ ComplexFilterWindow::ComplexFilterWindow(ComplexFilter& filter, const DatabaseOb
 
     m_field = new QComboBox(conditionsBox);
     m_field->setObjectName(QStringLiteral("cboField"));
+    // A long caption ("Anno Fiscale a cui si riferisce la numerazione") must
+    // not take the room of the value box: the list shows it whole.
+    m_field->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_field->setMinimumContentsLength(16);
     for (const FilterField& field : m_fields)
         m_field->addItem(field.caption, field.name);
+    m_field->view()->setMinimumWidth(m_field->view()->sizeHintForColumn(0) + 24);
     m_operator = new QComboBox(conditionsBox);
     m_operator->setObjectName(QStringLiteral("cboOperator"));
     for (const OperatorText& op : kOperators)
@@ -88,6 +94,8 @@ ComplexFilterWindow::ComplexFilterWindow(ComplexFilter& filter, const DatabaseOb
     m_value = new QLineEdit(conditionsBox);
     m_value->setObjectName(QStringLiteral("txtValue"));
     m_value->setPlaceholderText(QStringLiteral("vuoto"));
+    // Room for a date and time as the grid shows it.
+    m_value->setMinimumWidth(m_value->fontMetrics().horizontalAdvance(QStringLiteral("00/00/0000 00:00:00")) + 16);
     QPushButton* add = Button(QStringLiteral("&Aggiungi"), "cmdAdd", conditionsBox);
     QPushButton* removeCondition = Button(QStringLiteral("&Rimuovi"), "cmdRemove", conditionsBox);
     QPushButton* clear = Button(QStringLiteral("S&vuota"), "cmdClear", conditionsBox);

@@ -6,10 +6,12 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -120,6 +122,14 @@ QTreeWidgetItem* FieldListPicker::ChosenItem(const QString& name, const QString&
 void FieldListPicker::SetFields(const QList<PickerField>& fields, const QList<PickedField>& chosen)
 {
     m_fields = fields;
+    // Both lists show the longest caption whole ("Anno Fiscale a cui si
+    // riferisce la numerazione"), with room for the direction and a scroll bar.
+    int widest = 0;
+    for (const PickerField& field : m_fields)
+        widest = std::max(widest, m_available->fontMetrics().horizontalAdvance(field.caption));
+    const int room = widest + 2 * m_available->frameWidth() + m_available->verticalScrollBar()->sizeHint().width() + 12;
+    m_available->setMinimumWidth(room);
+    m_chosen->setMinimumWidth(room + (m_directions ? m_chosen->fontMetrics().horizontalAdvance(QStringLiteral("Decrescente")) + 16 : 0));
     m_chosen->clear();
     for (const PickedField& picked : chosen)
         m_chosen->addTopLevelItem(ChosenItem(picked.name, CaptionOf(picked.name), picked.descending));

@@ -3,9 +3,12 @@
 #include "component/DataObject.h"
 #include "component/DatabaseEngine.h"
 #include "component/Exception.h"
+#include "component/SqlDialect.h"
 #include "component/widgets/ElidedCaptions.h"
 
+#include <QDateTime>
 #include <QHeaderView>
+#include <QStyle>
 
 #include <algorithm>
 #include <QScopedValueRollback>
@@ -112,10 +115,18 @@ void GridBinding::RestoreWidths()
 int GridBinding::DefaultWidth(int column) const
 {
     // Wide enough for the column's caption, within twice the usual width;
-    // a longer caption is elided at its end.
+    // a longer caption is elided at its end. A date shows whole, with its
+    // time: it is what the user reads and filters on.
     const QHeaderView* header = m_view->horizontalHeader();
     const int usual = header->defaultSectionSize();
-    return std::clamp(header->sectionSizeHint(column), usual, 2 * usual);
+    int wanted = header->sectionSizeHint(column);
+    const int field = m_model.FieldIndexOfColumn(column);
+    if (const auto& data = m_model.GetDataObject(); data && field >= 0 && FieldType::IsDate(data->Field(field).type)) {
+        const QString sample = data->FormatValue(field, QDateTime(QDate(2000, 12, 28), QTime(23, 58, 58)));
+        wanted = std::max(wanted, m_view->fontMetrics().horizontalAdvance(sample)
+                                      + 2 * m_view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_view) + 8);
+    }
+    return std::clamp(wanted, usual, 2 * usual);
 }
 
 void GridBinding::OnViewRowChanged(int row)
