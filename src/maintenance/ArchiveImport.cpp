@@ -119,6 +119,22 @@ void ArchiveImport::Open(const QString& sourcePath)
         Close();
         throw ImportRefused(notArchive);
     }
+    // A damaged page can hide records from a scan without any error: the
+    // copy would then lose them and report success. The whole file is
+    // checked first (a few milliseconds per megabyte).
+    const QString damaged =
+        QStringLiteral("L'archivio «%1» è danneggiato: non è possibile importarne i dati.").arg(shown);
+    try {
+        Statement check(db, QStringLiteral("PRAGMA %1.quick_check(1)").arg(kAlias));
+        if (!check.Step() || check.Column(0).toString() != QLatin1String("ok"))
+            throw ImportRefused(damaged);
+    } catch (const ImportRefused&) {
+        Close();
+        throw;
+    } catch (const Exception&) {
+        Close();
+        throw ImportRefused(damaged);
+    }
 }
 
 bool ArchiveImport::SourceHas(const QString& table) const { return m_sourceTables.contains(table.toLower()); }

@@ -69,7 +69,8 @@ public:
     ArchiveImport& operator=(const ArchiveImport&) = delete;
 
     // Attaches the source for reading. Throws ImportRefused when it is
-    // missing, is the archive itself, or is no archive of the application.
+    // missing, is the archive itself, is no archive of the application or
+    // is damaged.
     void Open(const QString& sourcePath);
     bool SourceHasTable() const;
     qint64 SourceRecords();

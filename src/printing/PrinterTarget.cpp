@@ -1,5 +1,6 @@
 #include "printing/PrinterTarget.h"
 
+#include "printing/QueueAcceptance.h"
 #include "printing/TicketPainting.h"
 
 #include <QDateTime>
@@ -54,9 +55,12 @@ std::unique_ptr<PrinterTarget> PrinterTarget::ForQueue(const QString& queueName)
     target->m_queue = info.printerName();
     target->m_printer->setPrinterName(info.printerName());
     target->m_printer->setOutputFormat(QPrinter::NativeFormat);
-    // A queue that the system has stopped would keep the job without printing it.
+    // A queue that the system has stopped would keep the job without printing
+    // it; one that refuses jobs would drop it without an error.
     if (info.state() == QPrinter::Error || info.state() == QPrinter::Aborted)
         target->m_setupFailure = QStringLiteral("La stampante \"%1\" non è disponibile (disattivata o in errore).").arg(info.printerName());
+    else
+        target->m_setupFailure = QueueRefusal(info.printerName());
     return target;
 }
 

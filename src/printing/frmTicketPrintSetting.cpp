@@ -363,7 +363,22 @@ void frmTicketPrintSetting::SetDefaultScript()
 
 void frmTicketPrintSetting::PrinterSetup()
 {
-    Dialogs().PrinterSetup(QStringLiteral("Impostazione stampanti"));
+    // The dialog opens on the printer of the window when it is a queue of
+    // the system; what is chosen there becomes the printer of the window.
+    const PrinterChoice current = ParsePrinterName(m_cboPrinter->currentText());
+    const std::optional<PrinterSetupChoice> chosen = Dialogs().PrinterSetup(
+        QStringLiteral("Impostazione stampanti"), current.kind == PrinterChoice::Kind::Queue ? current.target : QString());
+    if (!chosen)
+        return;
+    const QString name = chosen->outputFile.isEmpty() ? chosen->printerName
+                                                      : PdfPrinterName(QDir::toNativeSeparators(chosen->outputFile));
+    if (name.isEmpty())
+        return;
+    const int index = m_cboPrinter->findText(name);
+    if (index >= 0)
+        m_cboPrinter->setCurrentIndex(index);
+    else
+        m_cboPrinter->setEditText(name);
 }
 
 std::shared_ptr<DataObject> frmTicketPrintSetting::ChooseReceipt()

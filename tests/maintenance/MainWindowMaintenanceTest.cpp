@@ -11,6 +11,8 @@
 #include "maintenance/frmRestore.h"
 #include "support/UserInput.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTreeWidget>
 
 namespace {
@@ -87,6 +89,57 @@ TEST_F(MainWindowMaintenance, ImportFromTheDataMenuReloadsTheView)
     UserInput::ChooseMenu(main, {QStringLiteral("&Dati"), QStringLiteral("Importa dati...")});
     EXPECT_EQ(dialogs.Calls().size(), 7u);
     EXPECT_EQ(Number(QStringLiteral("SELECT count(*) FROM Menu")), 2);
+}
+
+// A page of the customers' table whose header counts half of its records:
+// a scan of the table passes over the other half without an error, so a copy
+// would lose them without a word.
+void HideHalfOfAPage(const QString& path, qint64 rootPage, qint64 pageSize)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    QByteArray bytes = file.readAll();
+    const auto at = [&](qint64 page) { return (page - 1) * pageSize; };
+    const auto word = [&](qint64 offset) { return (uchar(bytes[offset]) << 8) | uchar(bytes[offset + 1]); };
+    const qint64 root = at(rootPage);
+    ASSERT_EQ(uchar(bytes[root]), 0x05) << "the table spans more than one page";
+    const qint64 firstCell = root + word(root + 12);
+    const qint64 leafPage = (qint64(uchar(bytes[firstCell])) << 24) | (uchar(bytes[firstCell + 1]) << 16)
+                            | (uchar(bytes[firstCell + 2]) << 8) | uchar(bytes[firstCell + 3]);
+    const qint64 leaf = at(leafPage);
+    ASSERT_EQ(uchar(bytes[leaf]), 0x0d);
+    const int cells = word(leaf + 3);
+    bytes[leaf + 3] = char((cells / 2) >> 8);
+    bytes[leaf + 4] = char((cells / 2) & 0xff);
+    file.seek(0);
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+TEST_F(MainWindowMaintenance, ADamagedArchiveIsRefusedBeforeAnythingIsCopied)
+{
+    MaintenanceArchive other;
+    other.Exec(QStringLiteral("WITH RECURSIVE n(k) AS (SELECT 1 UNION ALL SELECT k + 1 FROM n WHERE k < 400) "
+                              "INSERT INTO Clienti(Ragione_Sociale, Comune) SELECT 'Cliente ' || k, 'Imola' FROM n"));
+    const qint64 rootPage = other.Value(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = 'Clienti'")).toLongLong();
+    const qint64 pageSize = other.Value(QStringLiteral("PRAGMA page_size")).toLongLong();
+    other.Close();
+    HideHalfOfAPage(other.Path(), rootPage, pageSize);
+    const QByteArray digest = FileDigest(other.Path());
+
+    frmMain& main = Open();
+    UserInput::ClickTreeItem(*main.TreeView(), QStringLiteral("Clienti"));
+    ASSERT_NE(main.CurrentDataObject(), nullptr);
+    const qint64 customers = Number(QStringLiteral("SELECT count(*) FROM Clienti"));
+    dialogs.AnswerMessage(MsgResult::Yes).AnswerOpenFile(other.Path()).AnswerMessage(MsgResult::Ok);
+    UserInput::ChooseMenu(main, {QStringLiteral("&Dati"), QStringLiteral("Importa dati...")});
+    ASSERT_EQ(dialogs.Calls().size(), 3u);
+    EXPECT_EQ(dialogs.Calls()[2].text,
+              QStringLiteral("L'archivio «%1» è danneggiato: non è possibile importarne i dati.")
+                  .arg(QDir::toNativeSeparators(other.Path())));
+    EXPECT_EQ(dialogs.Calls()[2].icon, MsgIcon::Exclamation);
+    EXPECT_EQ(Number(QStringLiteral("SELECT count(*) FROM Clienti")), customers) << "nothing of it was copied";
+    EXPECT_EQ(FileDigest(other.Path()), digest);
+    EXPECT_TRUE(main.isEnabled());
 }
 
 TEST_F(MainWindowMaintenance, ClosingTakesTheDaysCopyAndRestoreBringsItBack)

@@ -112,6 +112,37 @@ TEST_F(SettingsWindow, ShowsTheSettingsAndLeavesUntouchedWithoutAsking)
     EXPECT_FALSE(QFile::exists(ini));
 }
 
+TEST_F(SettingsWindow, ThePrinterChosenInTheSetUpDialogIsTheOneStored)
+{
+    auto w = Open();
+    auto* printers = Child<QComboBox>(*w, "cboPrinter");
+
+    // The dialog opens on the printer of the window and gives back another.
+    dialogs.AnswerPrinterSetup(QStringLiteral("Ufficio"));
+    Click(*w, "cmdPrnSetting");
+    EXPECT_EQ(dialogs.LastCall().kind, DialogKind::PrinterSetup);
+    EXPECT_EQ(dialogs.LastCall().defaultText, QStringLiteral("Cucina"));
+    EXPECT_EQ(printers->currentText(), QStringLiteral("Ufficio"));
+
+    // A cancelled dialog leaves the choice as it was.
+    dialogs.AnswerPrinterSetup(false);
+    Click(*w, "cmdPrnSetting");
+    EXPECT_EQ(dialogs.LastCall().defaultText, QStringLiteral("Ufficio"));
+    EXPECT_EQ(printers->currentText(), QStringLiteral("Ufficio"));
+
+    // Printing to a PDF file there becomes the PDF printer of this window.
+    dialogs.AnswerPrinterSetupFile(QStringLiteral("/tmp/ricevute/prova.pdf"));
+    Click(*w, "cmdPrnSetting");
+    EXPECT_EQ(printers->currentText(), QStringLiteral("PDF: /tmp/ricevute/prova.pdf"));
+
+    dialogs.AnswerPrinterSetup(QStringLiteral("Ufficio"));
+    Click(*w, "cmdPrnSetting");
+    EXPECT_EQ(dialogs.LastCall().defaultText, QString()) << "a PDF file is no queue of the system";
+    Click(*w, "cmdOk");
+    EXPECT_EQ(Settings().Ticket.PrinterName, QStringLiteral("Ufficio"));
+    EXPECT_EQ(Stored(QStringLiteral("TicketPrinterParam/PrinterName")), QStringLiteral("Ufficio"));
+}
+
 TEST_F(SettingsWindow, AChangedScriptIsAskedAboutBeforeLeaving)
 {
     Settings().Ticket.VBScript = QStringLiteral("' vuoto\r\n");

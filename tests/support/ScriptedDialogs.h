@@ -66,7 +66,7 @@ struct DialogCall
     MsgButtons buttons = MsgButtons::Ok;
     MsgIcon icon = MsgIcon::None;
     MsgDefault defaultButton = MsgDefault::Button1;
-    QString defaultText; // input box
+    QString defaultText; // input box; the printer the set-up dialog opened on
     QString directory;   // file dialogs
     QString fileName;
     QString filter;
@@ -122,7 +122,19 @@ public:
     ScriptedDialogs& AnswerInput(std::optional<QString> text) { return Push({DialogKind::InputBox, {}, text, false}); }
     ScriptedDialogs& AnswerOpenFile(std::optional<QString> path) { return Push({DialogKind::OpenFile, {}, path, false}); }
     ScriptedDialogs& AnswerSaveFile(std::optional<QString> path) { return Push({DialogKind::SaveFile, {}, path, false}); }
+    // The printer set-up dialog: confirmed on the printer it opened on, or
+    // cancelled; confirmed on another queue; confirmed printing to a PDF file.
     ScriptedDialogs& AnswerPrinterSetup(bool confirmed) { return Push({DialogKind::PrinterSetup, {}, {}, confirmed}); }
+    ScriptedDialogs& AnswerPrinterSetup(const QString& queue)
+    {
+        return Push({DialogKind::PrinterSetup, {}, queue, true});
+    }
+    ScriptedDialogs& AnswerPrinterSetupFile(const QString& pdfFile)
+    {
+        Answer answer{DialogKind::PrinterSetup, {}, {}, true};
+        answer.value = pdfFile;
+        return Push(std::move(answer));
+    }
     // Print dialog: `choose` plays the user on the printer (sets the output
     // file, the pages) and returns whether the dialog is confirmed.
     ScriptedDialogs& AnswerPrint(std::function<bool(QPrinter&)> choose)
@@ -293,13 +305,18 @@ public:
 
     QStringList Printers() override { return m_printers; }
 
-    bool PrinterSetup(const QString& title) override
+    std::optional<PrinterSetupChoice> PrinterSetup(const QString& title, const QString& printerName) override
     {
         DialogCall call;
         call.kind = DialogKind::PrinterSetup;
         call.title = title;
+        call.defaultText = printerName;
         const Answer* answer = Take(call);
-        return answer && answer->confirmed;
+        if (!answer || !answer->confirmed)
+            return std::nullopt;
+        if (answer->value.isValid())
+            return PrinterSetupChoice{QString(), answer->value.toString()};
+        return PrinterSetupChoice{answer->text.value_or(printerName), QString()};
     }
 
     bool PrintDialog(QPrinter& printer, const QString& title) override

@@ -32,6 +32,14 @@ enum class MsgDefault { Button1, Button2, Button3 };
 // The button a message box was closed with.
 enum class MsgResult { Ok = 1, Cancel, Abort, Retry, Ignore, Yes, No };
 
+// The printer chosen in the printer set-up dialog: a queue of the system, or
+// a PDF file (printerName empty).
+struct PrinterSetupChoice
+{
+    QString printerName;
+    QString outputFile;
+};
+
 class DialogService
 {
 public:
@@ -56,8 +64,10 @@ public:
     // The names of the installed printers, in the system's order.
     virtual QStringList Printers() = 0;
 
-    // The printer set-up dialog; True when confirmed.
-    virtual bool PrinterSetup(const QString& title) = 0;
+    // The printer set-up dialog, opened on the queue `printerName` (the
+    // default printer when empty or not installed); the printer chosen when
+    // confirmed, nullopt when cancelled.
+    virtual std::optional<PrinterSetupChoice> PrinterSetup(const QString& title, const QString& printerName) = 0;
 
     // The print dialog over `printer` (which printer, which pages, how many
     // copies); True when confirmed, the choices then set on `printer`.

@@ -187,13 +187,19 @@ QStringList QtDialogService::Printers()
     return QPrinterInfo::availablePrinterNames();
 }
 
-bool QtDialogService::PrinterSetup(const QString& title)
+std::optional<PrinterSetupChoice> QtDialogService::PrinterSetup(const QString& title, const QString& printerName)
 {
     QPrinter printer;
+    if (!printerName.isEmpty() && !QPrinterInfo::printerInfo(printerName).isNull())
+        printer.setPrinterName(printerName);
     QPrintDialog dialog(&printer, QApplication::activeWindow());
     dialog.setWindowTitle(DialogTitle(title));
     dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize);
-    return dialog.exec() == QDialog::Accepted;
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    if (printer.outputFormat() == QPrinter::PdfFormat)
+        return PrinterSetupChoice{QString(), printer.outputFileName()};
+    return PrinterSetupChoice{printer.printerName(), QString()};
 }
 
 bool QtDialogService::PrintDialog(QPrinter& printer, const QString& title)

@@ -18,7 +18,7 @@ public:
     std::optional<QString> GetSaveFileName(const QString& title, const QString& directory, const QString& fileName,
                                            const QString& filter) override;
     QStringList Printers() override;
-    bool PrinterSetup(const QString& title) override;
+    std::optional<PrinterSetupChoice> PrinterSetup(const QString& title, const QString& printerName) override;
     bool PrintDialog(QPrinter& printer, const QString& title) override;
     void Beep() override;
     int ExecModal(QDialog& window) override;

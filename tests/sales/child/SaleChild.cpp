@@ -65,7 +65,7 @@ public:
         return std::nullopt;
     }
     QStringList Printers() override { return {}; }
-    bool PrinterSetup(const QString&) override { return false; }
+    std::optional<PrinterSetupChoice> PrinterSetup(const QString&, const QString&) override { return std::nullopt; }
     bool PrintDialog(QPrinter&, const QString&) override { return false; }
     void Beep() override {}
     int ExecModal(QDialog&) override { return 0; }
