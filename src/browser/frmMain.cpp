@@ -43,6 +43,7 @@
 #include <QMetaMethod>
 #include <QStatusBar>
 #include <QToolBar>
+#include <algorithm>
 
 namespace {
 
@@ -482,8 +483,18 @@ bool frmMain::Receives(const QMetaMethod& signal) const
 void frmMain::PopUpMenu(const QString& name)
 {
     m_lastPopUp = name;
-    if (QMenu* menu = Menu(name))
-        menu->popup(QCursor::pos());
+    QMenu* menu = Menu(name);
+    if (!menu)
+        return;
+    // A menu with nothing to choose (the related items of a page without a
+    // grid) is not shown empty: the command does not apply now.
+    const QList<QAction*> entries = menu->actions();
+    if (std::none_of(entries.begin(), entries.end(),
+                     [](const QAction* entry) { return entry->isVisible() && !entry->isSeparator(); })) {
+        Dialogs().Beep();
+        return;
+    }
+    menu->popup(QCursor::pos());
 }
 
 void frmMain::ToggleBar(const QString& entry, QWidget* bar)

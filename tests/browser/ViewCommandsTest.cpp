@@ -88,6 +88,11 @@ TEST_F(MainWindowTest, CommandsThatRunNothingBeep)
     UserInput::ClickTreeItem(*main.TreeView(), "Stampe");
     UserInput::PressKey(Qt::Key_Return);
     EXPECT_EQ(dialogs.Beeps(), 2);
+
+    // "Associati" on a page without a grid has no related items: a beep, no empty menu.
+    UserInput::ClickToolButton(*main.Menus().ToolBar(), main.ToolButton(QStringLiteral("Related")));
+    EXPECT_EQ(dialogs.Beeps(), 3);
+    EXPECT_FALSE(main.Menu(QStringLiteral("mnuAssociation"))->isVisible());
 }
 
 // Letters typed in the tree go to the tree (it finds items by their first
