@@ -46,6 +46,10 @@ def check_installed_tree(usr, source):
     for program in ["mensora"] + ["mensora-" + t for t in tools(source)]:
         path = os.path.join(usr, "bin", program)
         check(os.access(path, os.X_OK), f"/usr/bin/{program} is not installed as a program")
+    # An installed tool names itself as installed in its usage text.
+    usage = subprocess.run([os.path.join(usr, "bin", "mensora-mkarchive"), "--help"],
+                           capture_output=True, text=True, timeout=30)
+    check(usage.stdout.startswith("uso: mensora-mkarchive "), f"mensora-mkarchive --help: {usage.stdout!r}")
 
     desktop = os.path.join(usr, "share", "applications", "mensora.desktop")
     check(os.path.exists(desktop), "no menu entry in /usr/share/applications")

@@ -12,17 +12,27 @@
 
 namespace {
 
-const char* const kUsage =
-    "uso: mkarchive [--receipts N] [--seed S] FILE\n"
-    "Scrive in FILE (che non deve esistere) un archivio di N ricevute (predefinito 1000000)\n"
-    "distribuite su dieci anni; S fissa la sequenza casuale.\n"
-    "  --receipts N   numero di ricevute, maggiore di zero\n"
-    "  --seed S       seme della sequenza casuale\n"
-    "  --help         mostra questo testo\n";
+// The program's own name: "mkarchive" in the build, "mensora-mkarchive" installed.
+QString ProgramName()
+{
+    return QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+}
+
+QByteArray Usage()
+{
+    return QStringLiteral("uso: %1 [--receipts N] [--seed S] FILE\n"
+                          "Scrive in FILE (che non deve esistere) un archivio di N ricevute (predefinito 1000000)\n"
+                          "distribuite su dieci anni; S fissa la sequenza casuale.\n"
+                          "  --receipts N   numero di ricevute, maggiore di zero\n"
+                          "  --seed S       seme della sequenza casuale\n"
+                          "  --help         mostra questo testo\n")
+        .arg(ProgramName())
+        .toLocal8Bit();
+}
 
 int Refuse(const QString& reason)
 {
-    std::fprintf(stderr, "mkarchive: %s\n%s", qPrintable(reason), kUsage);
+    std::fprintf(stderr, "%s: %s\n%s", qPrintable(ProgramName()), qPrintable(reason), Usage().constData());
     return 2;
 }
 
@@ -37,7 +47,7 @@ int main(int argc, char** argv)
     for (int i = 0; i < args.size(); ++i) {
         const QString& arg = args[i];
         if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
-            std::fputs(kUsage, stdout);
+            std::fputs(Usage().constData(), stdout);
             return 0;
         }
         if (arg == QLatin1String("--receipts") || arg == QLatin1String("--seed")) {

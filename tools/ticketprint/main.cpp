@@ -73,9 +73,10 @@ std::optional<TicketGeometry> ParseGeometry(const QString& text, qint16 columns)
 int Usage(const QString& problem)
 {
     Error(problem);
-    Error(QStringLiteral("uso: ticketprint ARCHIVIO (--oid N | --number N --year A --type T) [--script FILE] [--copies N]\n"
+    Error(QStringLiteral("uso: %1 ARCHIVIO (--oid N | --number N --year A --type T) [--script FILE] [--copies N]\n"
                          "       [--columns N] [--geometry H,W,TOP,LEFT,ROWDIM,ROWTOP,ROWBOTTOM] [--dots 576|384]\n"
-                         "       --to record|pdf:FILE|cups:CODA|escpos:FILE|escpos:HOST:PORTA"));
+                         "       --to record|pdf:FILE|cups:CODA|escpos:FILE|escpos:HOST:PORTA")
+              .arg(QFileInfo(QCoreApplication::applicationFilePath()).fileName()));
     return 64;
 }
 

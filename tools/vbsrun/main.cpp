@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <cstdio>
 
 int main(int argc, char** argv)
@@ -12,7 +13,7 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     if (args.size() != 2) {
-        std::fprintf(stderr, "uso: vbsrun FILE.vbs\n");
+        std::fprintf(stderr, "uso: %s FILE.vbs\n", qPrintable(QFileInfo(QCoreApplication::applicationFilePath()).fileName()));
         return 64;
     }
     QFile file(args[1]);
