@@ -206,6 +206,7 @@ private:
     void CancelAllFilters();
     void FilterOnCell();
     void CancelCellFilter();
+    void FilterCell(bool onValue);
     ComplexFilter& CurrentComplexFilter();
     void OpenComplexFilter();
     void ApplyComplexFilter();

@@ -199,32 +199,17 @@ bool frmMain::CurrentCell(QString& field, QString& text, QVariant& value) const
 
 void frmMain::FilterOnCell()
 {
-    QString field;
-    QString text;
-    QVariant value;
-    try {
-        if (!CurrentCell(field, text, value))
-            return;
-        const int element = m_columnFilters.IndexOf(field);
-        if (!Action(QStringLiteral("mnuFilterComplex"))->isChecked() && element >= 0) {
-            // The column's own filter, proposing the cell's text.
-            m_searchValues.rememberedField = field;
-            m_searchValues.proposedText = text;
-            FilterColumn(element + 1);
-            return;
-        }
-        ComplexFilter& filter = CurrentComplexFilter();
-        filter.RemoveCondition(field);
-        // The value itself, not its text: an amount or a date matches as the grid shows it.
-        if (!text.isEmpty())
-            filter.AddCondition(field, value);
-        ApplyComplexFilter();
-    } catch (const std::exception& error) {
-        ShowErrorReport(kFilterFailed, error);
-    }
+    FilterCell(true);
 }
 
 void frmMain::CancelCellFilter()
+{
+    FilterCell(false);
+}
+
+// The current cell's column filtered on the cell's value, or its condition
+// taken away.
+void frmMain::FilterCell(bool onValue)
 {
     QString field;
     QString text;
@@ -234,12 +219,20 @@ void frmMain::CancelCellFilter()
             return;
         const int element = m_columnFilters.IndexOf(field);
         if (!Action(QStringLiteral("mnuFilterComplex"))->isChecked() && element >= 0) {
+            // The column's own filter, proposing the cell's text (or nothing, to cancel it).
             m_searchValues.rememberedField = field;
-            m_searchValues.proposedText.clear();
+            m_searchValues.proposedText = onValue ? text : QString();
             FilterColumn(element + 1);
             return;
         }
-        if (m_complexFilter) {
+        if (onValue) {
+            ComplexFilter& filter = CurrentComplexFilter();
+            filter.RemoveCondition(field);
+            // The value itself, not its text: an amount or a date matches as the grid shows it.
+            if (!text.isEmpty())
+                filter.AddCondition(field, value);
+            ApplyComplexFilter();
+        } else if (m_complexFilter) {
             m_complexFilter->RemoveCondition(field);
             ApplyComplexFilter();
         }
