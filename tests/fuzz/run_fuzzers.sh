@@ -4,7 +4,7 @@
 set -eu
 ROOT="$(cd "$(dirname "$0")/../.." && pwd)"
 OUT="$1"
-SECONDS_EACH="${MENSORA_FUZZ_SECONDS:-20}"
+SECONDS_EACH="${MENSORA_FUZZ_SECONDS:-10}"
 probe="$(mktemp -d)"
 printf '#include <cstddef>\n#include <cstdint>\nextern "C" int LLVMFuzzerTestOneInput(const uint8_t*, size_t){return 0;}\n' > "$probe/p.cpp"
 if ! clang++ -fsanitize=fuzzer "$probe/p.cpp" -o "$probe/p" >/dev/null 2>&1; then
