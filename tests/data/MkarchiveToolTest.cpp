@@ -1,9 +1,9 @@
 // The archive generator's command line: help and wrong arguments write the
 // usage and create no file; a right command writes the archive.
-#include <QCoreApplication>
+#include "support/ToolProcess.h"
+
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -11,28 +11,12 @@ namespace {
 
 QString ToolPath()
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/../tools/mkarchive/mkarchive");
+    return BuiltProgram(QStringLiteral("tools/mkarchive"), QStringLiteral("mkarchive"));
 }
-
-struct ToolRun
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
 
 ToolRun Mkarchive(const QTemporaryDir& dir, const QStringList& arguments)
 {
-    QProcess process;
-    process.setWorkingDirectory(dir.path());
-    process.start(ToolPath(), arguments);
-    ToolRun run;
-    if (!process.waitForFinished(30000))
-        return run;
-    run.exitCode = process.exitCode();
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    return RunTool(ToolPath(), arguments, {}, dir.path());
 }
 
 TEST(Mkarchive, ArgumentsAreCheckedBeforeAnythingIsWritten)

@@ -3,10 +3,9 @@
 // exit status of the emission.
 
 #include "TicketArchive.h"
+#include "support/ToolProcess.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -14,31 +13,24 @@ namespace {
 
 QString ToolPath()
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/../tools/ticketprint/ticketprint");
+    return BuiltProgram(QStringLiteral("tools/ticketprint"), QStringLiteral("ticketprint"));
 }
 
-struct ToolRun
+struct TicketprintRun
 {
     int status = -1;
     QStringList lines;
     QString errors;
 };
 
-ToolRun Ticketprint(const QStringList& arguments, const QString& configDir)
+TicketprintRun Ticketprint(const QStringList& arguments, const QString& configDir)
 {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), configDir);
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    process.setProcessEnvironment(env);
-    process.start(ToolPath(), arguments);
-    ToolRun run;
-    if (!process.waitForFinished(30000))
-        return run;
-    run.status = process.exitCode();
-    run.lines = QString::fromUtf8(process.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
-    run.errors = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    const ToolRun run = RunTool(ToolPath(), arguments,
+                                {{QStringLiteral("XDG_CONFIG_HOME"), configDir},
+                                 {QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen")}});
+    if (!run.finished)
+        return {};
+    return {run.exitCode, run.out.split(u'\n', Qt::SkipEmptyParts), run.err};
 }
 
 } // namespace
@@ -60,7 +52,7 @@ TEST(Ticketprint, PrintsAReceiptsCallsAndReportsErrors)
                "  prn.TxtOut 1, 2, nRow & \" \" & flds(\"Nome\")\r\n  PrintTicketRow = True\r\nEnd Function\r\n");
     file.close();
 
-    const ToolRun ok = Ticketprint({data.archive.Path(), QStringLiteral("--oid"), oid, QStringLiteral("--script"), script,
+    const TicketprintRun ok = Ticketprint({data.archive.Path(), QStringLiteral("--oid"), oid, QStringLiteral("--script"), script,
                                 QStringLiteral("--geometry"), QStringLiteral("100,60,10,5,5,30,60"), QStringLiteral("--to"),
                                 QStringLiteral("record")},
                                dir.path());
@@ -79,7 +71,7 @@ TEST(Ticketprint, PrintsAReceiptsCallsAndReportsErrors)
     file.open(QIODevice::Append);
     file.write("Function Broken(\r\n");
     file.close();
-    const ToolRun broken = Ticketprint({data.archive.Path(), QStringLiteral("--number"), receipt->GetValue(QStringLiteral("Numero")).toString(),
+    const TicketprintRun broken = Ticketprint({data.archive.Path(), QStringLiteral("--number"), receipt->GetValue(QStringLiteral("Numero")).toString(),
                                     QStringLiteral("--year"), QStringLiteral("2026"), QStringLiteral("--type"),
                                     QStringLiteral("Ricevuta fiscale"), QStringLiteral("--script"), script, QStringLiteral("--to"),
                                     QStringLiteral("record")},
@@ -88,7 +80,7 @@ TEST(Ticketprint, PrintsAReceiptsCallsAndReportsErrors)
     EXPECT_TRUE(broken.errors.contains(QStringLiteral("Errore nel codice di stampa (1) riga ricevuta: \n\n"))) << broken.errors.toStdString();
     EXPECT_TRUE(broken.errors.contains(QStringLiteral("Linea VB: 10"))) << broken.errors.toStdString();
 
-    const ToolRun missing = Ticketprint({data.archive.Path(), QStringLiteral("--oid"), QStringLiteral("999"), QStringLiteral("--to"),
+    const TicketprintRun missing = Ticketprint({data.archive.Path(), QStringLiteral("--oid"), QStringLiteral("999"), QStringLiteral("--to"),
                                      QStringLiteral("record")},
                                     dir.path());
     EXPECT_EQ(missing.status, 1);

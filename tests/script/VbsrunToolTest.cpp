@@ -1,9 +1,9 @@
 // The command-line runner: prints the script's output and reports a script
 // error with its line and number and exit status 1.
-#include <QCoreApplication>
+#include "support/ToolProcess.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@ namespace {
 
 QString RunnerPath()
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/../tools/vbsrun/vbsrun");
+    return BuiltProgram(QStringLiteral("tools/vbsrun"), QStringLiteral("vbsrun"));
 }
 
 TEST(Vbsrun, PrintsOutputAndReportsErrorsWithStatus)
@@ -27,12 +27,10 @@ TEST(Vbsrun, PrintsOutputAndReportsErrorsWithStatus)
     file.write("Echo \"Caff\xE8\", 1.5\r\nok 1 = 1, \"mai\"\r\nx = 1 / 0\r\n");
     file.close();
 
-    QProcess process;
-    process.start(RunnerPath(), {script});
-    ASSERT_TRUE(process.waitForFinished(10000));
-    EXPECT_EQ(process.exitCode(), 1);
-    EXPECT_EQ(QString::fromUtf8(process.readAllStandardOutput()),
-              QStringLiteral("Caffè 1,5\nERROR line=3 number=11: Divisione per zero\n"));
+    const ToolRun run = RunTool(RunnerPath(), {script}, {}, {}, 10000);
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, QStringLiteral("Caffè 1,5\nERROR line=3 number=11: Divisione per zero\n"));
 }
 
 } // namespace
